@@ -1,0 +1,2 @@
+# Warnings are errors on every compiler we build with.
+add_compile_options(-Wall -Wextra -Werror)

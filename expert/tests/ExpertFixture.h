@@ -1,0 +1,30 @@
+// A loaded module and one expert created by its factory.
+#pragma once
+
+#include "LoadedModule.h"
+
+#include <gtest/gtest.h>
+
+class ExpertFixture : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(module.error(), "");
+        expert = module.createExpert();
+        ASSERT_NE(expert, nullptr);
+    }
+    void TearDown() override {
+        if (expert != nullptr) {
+            EXPECT_EQ(expert->Release(), 0u) << "the test left references behind";
+        }
+    }
+
+    LoadedModule module;
+    IoxSysExpert2* expert = nullptr;
+};
+
+inline void* const kPoison = reinterpret_cast<void*>(uintptr_t(0xdeadbeef));
+
+inline uint32_t countOf(IUnknown* object) {
+    object->AddRef();
+    return object->Release();
+}

@@ -1,0 +1,82 @@
+#include "ModuleLoader.h"
+
+#include "StatusNames.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <climits>
+
+namespace {
+
+std::string loaderMessage() {
+    const char* message = dlerror();
+    return message != nullptr ? message : "unknown loader error";
+}
+
+} // namespace
+
+std::string programDirectory() {
+    char path[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0) {
+        return ".";
+    }
+    std::string program(path, size_t(length));
+    const size_t slash = program.rfind('/');
+    return slash == std::string::npos ? "." : program.substr(0, slash);
+}
+
+ModuleLoader::ModuleLoader(const std::string& driverPath, const std::string& modulePath)
+    : m_driverPath(driverPath), m_modulePath(modulePath) {
+    m_driver = dlopen(driverPath.c_str(), RTLD_NOW | RTLD_GLOBAL);
+    if (m_driver == nullptr) {
+        throw HostError("Cannot load the camera driver " + driverPath + ": " + loaderMessage());
+    }
+    m_module = dlopen(modulePath.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (m_module == nullptr) {
+        const std::string message = loaderMessage();
+        dlclose(m_driver);
+        throw HostError("Cannot load the expert module " + modulePath + ": " + message);
+    }
+    try {
+        m_factory =
+            reinterpret_cast<int32_t (*)(IoxSysExpert2**)>(symbol("createVyrexSysapiExpert"));
+        m_versionRecord = reinterpret_cast<const char* const* (*)()>(
+            symbol("nKRVersion_KRVYREX_SYSAPI_EXPERT_getVersionStringArray"));
+        m_iniFilePath = static_cast<const char**>(symbol("KRRTINIFilePath"));
+    } catch (...) {
+        dlclose(m_module);
+        dlclose(m_driver);
+        throw;
+    }
+}
+
+ModuleLoader::~ModuleLoader() {
+    dlclose(m_module);
+    dlclose(m_driver);
+}
+
+void* ModuleLoader::symbol(const char* name) {
+    dlerror();
+    void* address = dlsym(m_module, name);
+    if (address == nullptr) {
+        throw HostError("The module " + m_modulePath + " does not export " + name +
+                        "; is it an expert module?");
+    }
+    return address;
+}
+
+void ModuleLoader::setIniFilePath(const char* path) {
+    *m_iniFilePath = path;
+}
+
+IoxSysExpert2* ModuleLoader::createExpert() {
+    IoxSysExpert2* expert = nullptr;
+    const int32_t status = m_factory(&expert);
+    if (status != 0 || expert == nullptr) {
+        throw HostError("The expert could not be created: createVyrexSysapiExpert returned " +
+                        describeStatus(status) + ".");
+    }
+    return expert;
+}

@@ -1,0 +1,50 @@
+// Loads a camera driver and the expert module the way the framework does:
+// the driver into the global scope, where the module's references to the
+// driver functions resolve, then the module, then its exported names.
+#pragma once
+
+#include "objectmodel/oxSysInterfaces.h"
+
+#include <stdexcept>
+#include <string>
+
+// A failure the user can act on; what() is a full sentence.
+class HostError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class ModuleLoader {
+public:
+    // Throws HostError when a file cannot be loaded or a name is missing.
+    ModuleLoader(const std::string& driverPath, const std::string& modulePath);
+    ~ModuleLoader();
+
+    ModuleLoader(const ModuleLoader&) = delete;
+    ModuleLoader& operator=(const ModuleLoader&) = delete;
+
+    // Repoints the module's INI file path; the text must outlive the module.
+    void setIniFilePath(const char* path);
+
+    // Creates an expert; throws HostError naming the factory's status.
+    IoxSysExpert2* createExpert();
+
+    const char* const* versionRecord() const { return m_versionRecord(); }
+
+    const std::string& modulePath() const { return m_modulePath; }
+    const std::string& driverPath() const { return m_driverPath; }
+
+private:
+    void* symbol(const char* name);
+
+    std::string m_driverPath;
+    std::string m_modulePath;
+    void* m_driver = nullptr;
+    void* m_module = nullptr;
+    int32_t (*m_factory)(IoxSysExpert2**) = nullptr;
+    const char* const* (*m_versionRecord)() = nullptr;
+    const char** m_iniFilePath = nullptr;
+};
+
+// The directory holding this program, where the module and drivers are built.
+std::string programDirectory();

@@ -1,0 +1,21 @@
+// Reference-count changes. Counts are changed with atomic operations rather
+// than under a process-wide mutex: many threads AddRef and Release bags and
+// enumerators at once, and an atomic update never makes them queue.
+//
+// Counts saturate instead of wrapping. A count that reaches 0xFFFFFFFF can no
+// longer be trusted, so it stays there and the object lives for good (a leak
+// is the only outcome that cannot destroy it twice). A release at 0 has no
+// reference to give back and changes nothing.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+constexpr uint32_t kPinnedReferenceCount = 0xFFFFFFFF;
+
+// Adds one and returns the new count.
+uint32_t InterLockedIncrement(std::atomic<uint32_t>* count);
+
+// Takes one away and returns the new count. *releasedLast is set true only for
+// the one call that took the count from 1 to 0.
+uint32_t InterLockedDecrement(std::atomic<uint32_t>* count, bool* releasedLast);

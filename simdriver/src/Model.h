@@ -1,0 +1,71 @@
+// The one simulated driver of the process: its devices, where they come
+// from and its faults, all behind one mutex. The driver functions and the
+// control API are thin layers over it.
+#pragma once
+
+#include "simdriver/src/Faults.h"
+#include "simdriver/src/Scenario.h"
+#include "simdriver/src/ScenarioSource.h"
+
+#include <mutex>
+#include <string>
+
+namespace vyrexsim {
+
+class Model {
+public:
+    // Never destroyed, so that a caller still running at exit finds it intact.
+    static Model& Instance();
+
+    // The driver functions; they may throw std::bad_alloc.
+    int32_t EnumerateCameras(CameraEntry* entries, uint32_t* count, int32_t flag);
+    int32_t EnumerateFrameGrabbers(FrameGrabberRecord* entries, uint32_t* count);
+    int32_t GetCameraProperty(const char* interfaceName, uint32_t property, uint32_t* value);
+    int32_t GetDriverName(uint64_t serialNumber, char* buffer, uint32_t size);
+    int32_t GetDriverVersion(uint32_t* version);
+
+    // Runs edit(Scenario&) with the model locked, on top of the devices
+    // loaded so far, and detaches the model from its scenario.
+    template <typename Edit>
+    auto Change(Edit edit) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        Refresh(false, nullptr);
+        m_source.Detach();
+        return edit(m_world);
+    }
+
+    // Runs read(const Scenario&) with the model locked.
+    template <typename Read>
+    auto Inspect(Read read) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        Refresh(false, nullptr);
+        return read(static_cast<const Scenario&>(m_world));
+    }
+
+    // Runs use(Faults&) with the model locked.
+    template <typename Use>
+    auto WithFaults(Use use) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return use(m_faults);
+    }
+
+    void Reset();
+    bool Load(const std::string& json, std::string* problem);
+    bool Watch(const std::string& path, std::string* problem);
+    void FollowEnvironment();
+
+private:
+    Model();
+
+    // Takes over what the scenario source has new; false when it failed.
+    bool Refresh(bool checkForChange, std::string* problem);
+    const Camera* FindCamera(const std::string& interfaceName) const;
+    const Camera* FindCamera(uint64_t serialNumber) const;
+
+    std::mutex m_mutex;
+    Scenario m_world;
+    ScenarioSource m_source;
+    Faults m_faults;
+};
+
+} // namespace vyrexsim

@@ -1,4 +1,4 @@
-#include "kernel/task.h"
+#include "task_identity.h"
 
 #include <atomic>
 
@@ -6,9 +6,21 @@ namespace {
 
 std::atomic<TASK_ID> nextTaskId{1};
 
+thread_local TASK_ID currentTaskId = 0;
+
 } // namespace
 
+TASK_ID taskIdAllocate() {
+    return nextTaskId.fetch_add(1, std::memory_order_relaxed);
+}
+
+void taskIdAssume(TASK_ID id) {
+    currentTaskId = id;
+}
+
 TASK_ID taskIdSelf() {
-    thread_local const TASK_ID self = nextTaskId.fetch_add(1, std::memory_order_relaxed);
-    return self;
+    if (currentTaskId == 0) {
+        currentTaskId = taskIdAllocate();
+    }
+    return currentTaskId;
 }

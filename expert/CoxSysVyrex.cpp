@@ -21,14 +21,41 @@ const KRInterfaceMapEntry* CoxSysVyrex::_GetEntries() {
     return entries;
 }
 
-CoxSysVyrex::CoxSysVyrex() = default;
-
-CoxSysVyrex::~CoxSysVyrex() {
-    if (m_notificationHandler != nullptr) {
-        IoxSysFrameworkNotificationHandler* old = m_notificationHandler;
-        m_notificationHandler = nullptr;
-        old->Release();
+// The kernel objects are made in order, each only while nothing has failed
+// yet; an expert without all of them is not created.
+CoxSysVyrex::CoxSysVyrex() {
+    m_lock.create(m_status);
+    m_firstRefreshEvent.create(nKRZEPH000::tEvent::kManualReset, m_status);
+    m_stopEvent.create(nKRZEPH000::tEvent::kAutoReset, m_status);
+    if (m_status.isFailure()) {
+        throw int32_t(E_FAIL);
     }
+    m_refreshPeriodSec = GetCameraListRefreshTimeInSec();
+}
+
+// A host that releases the expert without Finalize still gets a clean end:
+// the refresh thread is stopped and joined before anything is freed. (When
+// the refresh thread itself dropped the last reference, it has returned
+// already: see DestroyAfterRefreshThread.)
+CoxSysVyrex::~CoxSysVyrex() {
+    if (m_threadController.isRunning()) {
+        m_stopEvent.signal();
+        m_threadController.join();
+    }
+    m_stopEvent.destroy();
+    m_firstRefreshEvent.destroy();
+    m_lock.destroy();
+    m_frameGrabbers.clear();
+    m_cameras.clear();
+    IoxSysFrameworkNotificationHandler* handler = m_notificationHandler;
+    m_notificationHandler = nullptr;
+    if (handler != nullptr) {
+        handler->Release();
+    }
+}
+
+bool CoxSysVyrex::OnRefreshThread() const {
+    return m_refreshTask.load() == taskIdSelf();
 }
 
 } // namespace nKRVYREX_SYSAPI_EXPERT_18_5

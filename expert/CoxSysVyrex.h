@@ -3,17 +3,28 @@
 // IoxSysExpertPlugPlay chain (change notification).
 #pragma once
 
+#include "expert/Inventory.h"
 #include "objectmodel/ComObject.h"
 #include "objectmodel/KRMutex.h"
 #include "objectmodel/oxSysInterfaces.h"
+#include "protons/synchronization/tSemaphore.h"
+#include "protons/thread/tThreadController.h"
+#include "quarks/event.h"
+#include "quarks/status.h"
+#include "quarks/thread.h"
 
+#include <atomic>
 #include <cstdint>
 
 namespace nKRVYREX_SYSAPI_EXPERT_18_5 {
 
+// The key of the refresh period in the "VYREX" section of the INI file.
+extern const char* const CameraListRefreshTimeString;
+
 class CoxSysVyrex : public virtual CKRComObjectRootEx<CKRComMultiThreadModelNoCS>,
                     public IoxSysExpert2,
-                    public IoxSysExpertPlugPlay {
+                    public IoxSysExpertPlugPlay,
+                    public nKRZEPH000::iThread {
 public:
     static const _GUID s_productID;
 
@@ -49,14 +60,90 @@ public:
     // IoxSysExpertPlugPlay
     int32_t RegisterNotificationCallback(IoxSysFrameworkNotificationHandler* handler) override;
 
+    // The refresh thread's body: a pass at once, then one every period,
+    // until Finalize (or the last release) asks it to stop.
+    void main() override;
+
+    // The refresh period in seconds from the INI file KRRTINIFilePath names;
+    // 2 when the file, the section or the key is missing, or the value is 0.
+    static uint32_t GetCameraListRefreshTimeInSec();
+
+    // Rebuild a map from the driver (called with m_lock held).
+    static void RefreshCameras(CameraMap& cameras);
+    static void RefreshFrameGrabbers(FrameGrabberMap& frameGrabbers);
+
+    // Insert into the three sets the names that current added, changed or
+    // removed against old.
+    static void CompareCameras(const CameraMap& old, const CameraMap& current, ItemNameSet& added,
+                               ItemNameSet& changed, ItemNameSet& removed);
+    static void CompareFrameGrabbers(const FrameGrabberMap& old, const FrameGrabberMap& current,
+                                     ItemNameSet& added, ItemNameSet& changed,
+                                     ItemNameSet& removed);
+
+    // Writes the properties of the item called name into bag: 0, or
+    // 0x80040375 when no camera (or frame grabber) has that name.
+    int32_t FillItemProperties(const char16_t* name, IoxSysPropertyBag* bag);
+    int32_t FillCameraProperties(const char16_t* name, IoxSysPropertyBag* bag);
+    int32_t FillFrameGrabberProperties(const char16_t* name, IoxSysPropertyBag* bag);
+
+    // Appends every item name once the first refresh is complete: cameras,
+    // then frame grabbers, each in key order.
+    int32_t CollectItemNames(ItemNameList& names);
+
 private:
+    struct ChangeSets;
+
     // Copies text into *destination as a length-prefixed string.
     static int32_t CopyOutString(const char16_t* text, char16_t** destination);
+
+    // One refresh: rebuilds both maps and finds what changed. The maps are
+    // replaced only when the whole pass succeeded; false when it failed.
+    bool RefreshInventory(ChangeSets& changes);
+
+    // Tells the registered handler, if any: removed, then changed, then
+    // added; stops early when the handler released the expert meanwhile.
+    void DeliverChanges(ChangeSets& changes);
+
+    // The registered handler with a reference for the caller, or null.
+    IoxSysFrameworkNotificationHandler* AcquireHandler();
+
+public:
+    // The last release normally deletes the expert at once (stopping and
+    // joining its thread first). When it happens on the refresh thread, in a
+    // handler's call, the expert ends after that thread has returned.
+    bool KRDeferFinalRelease();
+
+private:
+    // Deletes the expert on a task of its own once the refresh thread has
+    // returned.
+    void DestroyAfterRefreshThread();
+    static int DestroyWhenJoined(TASK_ARG expert, TASK_ARG, TASK_ARG, TASK_ARG, TASK_ARG, TASK_ARG,
+                                 TASK_ARG, TASK_ARG, TASK_ARG, TASK_ARG);
+
+    // The refresh period as a wait in milliseconds, limited to what fits.
+    int32_t RefreshWaitMs() const;
+
+    bool OnRefreshThread() const;
+
+    nKRZEPH000::tStatus m_status; // failures met while creating the kernel objects
 
     // The handler slot is written by host threads and read by the refresh
     // thread; m_handlerLock makes each replacement and each read whole.
     CKRMutex m_handlerLock;
     IoxSysFrameworkNotificationHandler* m_notificationHandler = nullptr;
+
+    CameraMap m_cameras;             // guarded by m_lock
+    FrameGrabberMap m_frameGrabbers; // guarded by m_lock
+
+    nKRZEPH000::tSemaphore m_lock;
+    nKRZEPH000::tEvent m_firstRefreshEvent; // manual-reset: set after the first pass
+    nKRZEPH000::tEvent m_stopEvent;         // auto-reset: ends the refresh thread
+    nKRZEPH000::tThreadController m_threadController;
+    bool m_firstRefreshDone = false;        // refresh thread only
+    bool m_releasedOnRefreshThread = false; // refresh thread only
+    std::atomic<TASK_ID> m_refreshTask{0};  // the refresh thread while main() runs
+    uint32_t m_refreshPeriodSec = 2;
+    std::atomic<uint32_t> m_driverVersion{0}; // written by Initialize, read by host threads
 };
 
 } // namespace nKRVYREX_SYSAPI_EXPERT_18_5

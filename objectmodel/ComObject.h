@@ -15,6 +15,11 @@
 class CKRComObjectRootBase {
 public:
     std::atomic<uint32_t> refCount{0};
+
+    // Called by the release that took the count to 0, before the object is
+    // deleted. A class that must end on another thread hides this with its
+    // own version and returns true; it then deletes itself later.
+    bool KRDeferFinalRelease() { return false; }
 };
 
 // Threading model: counts change atomically; objects hold no lock of their own.
@@ -74,7 +79,7 @@ public:
     uint32_t Release() override {
         bool releasedLast = false;
         const uint32_t left = InterLockedDecrement(&this->refCount, &releasedLast);
-        if (releasedLast) {
+        if (releasedLast && !this->KRDeferFinalRelease()) {
             delete this;
         }
         return left; // never read a member after delete

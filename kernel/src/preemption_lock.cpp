@@ -27,11 +27,11 @@ struct PreemptionLock {
     int depth = 0;
 };
 
-// Never destroyed: detached tasks may still pass through it while the
-// process exits.
+// Built before the task registry (see preemptionLockPrepare), so it is
+// destroyed after the registry has joined every task that might use it.
 PreemptionLock& preemption() {
-    static PreemptionLock* const lock = new PreemptionLock;
-    return *lock;
+    static PreemptionLock lock;
+    return lock;
 }
 
 void acquire(PreemptionLock& lock, TASK_ID self, int depth) {
@@ -92,4 +92,8 @@ void preemptionLockResume(int depth) {
     if (depth > 0) {
         acquire(preemption(), taskIdSelf(), depth);
     }
+}
+
+void preemptionLockPrepare() {
+    preemption();
 }

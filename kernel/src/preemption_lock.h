@@ -9,3 +9,6 @@ int preemptionLockSuspend();
 // Takes the lock back at the depth that preemptionLockSuspend returned,
 // waiting for the present holder; nothing when the depth is 0.
 void preemptionLockResume(int depth);
+
+// Builds the lock now, so that objects built later are destroyed before it.
+void preemptionLockPrepare();

@@ -1,10 +1,12 @@
-// Tasks as detached native threads: nobody joins a task, it simply ends when
-// its entry function returns, and its thread's resources go with it.
+// Tasks as native threads. Nobody waits for a task: it ends when its entry
+// function returns. Its thread is joined by the registry afterwards, so that
+// no thread still runs this layer's code when it is unloaded.
 #include "kernel/task.h"
 
 #include "fault_points.h"
 #include "preemption_lock.h"
 #include "task_identity.h"
+#include "task_registry.h"
 
 #include "kernel/int.h"
 
@@ -59,19 +61,23 @@ void* runTask(void* startRecord) {
     // A task that ends with the preemption lock held would stop every other
     // taskLock for good; the lock ends with the task instead.
     preemptionLockSuspend();
+    taskRegistryFinished(pthread_self());
     return nullptr;
 }
 
-bool startDetachedThread(TaskStart* start, size_t stackSize) {
+bool startThread(TaskStart* start, size_t stackSize) {
     pthread_attr_t attributes;
     if (pthread_attr_init(&attributes) != 0) {
         return false;
     }
+    taskRegistryStarting();
     pthread_t thread;
-    const bool started = pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED) == 0 &&
-                         pthread_attr_setstacksize(&attributes, nativeStackSize(stackSize)) == 0 &&
+    const bool started = pthread_attr_setstacksize(&attributes, nativeStackSize(stackSize)) == 0 &&
                          pthread_create(&thread, &attributes, runTask, start) == 0;
     pthread_attr_destroy(&attributes);
+    if (!started) {
+        taskRegistryStartFailed();
+    }
     return started;
 }
 
@@ -104,7 +110,7 @@ TASK_ID taskSpawn(const char* /*name*/, int priority, int /*options*/, size_t st
         return spawnFailingWith(S_memLib_NOT_ENOUGH_MEMORY);
     }
     const TASK_ID id = start->id;
-    if (!startDetachedThread(start, stackSize)) {
+    if (!startThread(start, stackSize)) {
         delete start;
         return spawnFailingWith(S_memLib_NOT_ENOUGH_MEMORY);
     }

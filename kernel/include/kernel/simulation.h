@@ -17,6 +17,8 @@ void kernelSimulatePreemptionAfterGive(unsigned microseconds);
 // is real time): a tick then lasts 1 / (sysClkRateGet() * factor) seconds.
 // Tick counts and the rate stay as they are, so code that converts its
 // timeouts to ticks behaves as before, only sooner. 0 counts as 1.
+// The environment variable KRKERNEL_CLOCK_SPEEDUP, when set, gives the
+// factor a process starts with.
 void kernelSetClockSpeedup(unsigned factor);
 
 // The current factor.

@@ -1,0 +1,88 @@
+#include "expert/ItemTexts.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace nKRVYREX_SYSAPI_EXPERT_18_5 {
+
+namespace {
+
+constexpr char kMakerVendor[] = "Kroneth";
+constexpr char kMakerModelPrefix[] = "KR ";
+constexpr char kNotDetected[] = "Not Detected";
+
+bool startsWith(const std::string& text, const char* prefix) {
+    return text.compare(0, std::strlen(prefix), prefix) == 0;
+}
+
+bool isListedWidth(uint32_t width) {
+    return width == 1 || width == 2 || width == 4 || width == 8 || width == 16 || width == 32;
+}
+
+} // namespace
+
+std::string FieldText(const char (&field)[kVyrexTextSize]) {
+    return std::string(field, strnlen(field, kVyrexTextSize));
+}
+
+std::string SerialNumberText(uint32_t high, uint32_t low) {
+    char text[24];
+    std::snprintf(text, sizeof text, "%llX",
+                  static_cast<unsigned long long>((uint64_t(high) << 32) | low));
+    return text;
+}
+
+std::string ModelText(const char (&vendorName)[kVyrexTextSize],
+                      const char (&modelName)[kVyrexTextSize]) {
+    const std::string vendor = FieldText(vendorName);
+    const std::string model = FieldText(modelName);
+    if (!startsWith(vendor, kMakerVendor)) {
+        return vendor + " " + model;
+    }
+    if (!startsWith(model, kMakerModelPrefix)) {
+        return kMakerModelPrefix + model;
+    }
+    return model;
+}
+
+std::string AddressText(uint32_t address) {
+    char text[16] = {};
+    std::snprintf(text, sizeof text, "%u.%u.%u.%u", unsigned(address >> 24),
+                  unsigned((address >> 16) & 0xFF), unsigned((address >> 8) & 0xFF),
+                  unsigned(address & 0xFF));
+    return text;
+}
+
+std::string EightDigitText(uint32_t value) {
+    char text[12];
+    std::snprintf(text, sizeof text, "%08X", unsigned(value));
+    return text;
+}
+
+LinkDescription LinkSpeed(uint32_t code) {
+    switch (code) {
+    case 0:
+        return {"2.5 GT/s", 0};
+    case 1:
+        return {"5.0 GT/s", 1};
+    case 2:
+        return {"8.0 GT/s", 2};
+    default:
+        return {kNotDetected, -1};
+    }
+}
+
+std::string LinkWidthText(uint32_t width) {
+    if (!isListedWidth(width)) {
+        return kNotDetected;
+    }
+    char text[8] = {};
+    std::snprintf(text, sizeof text, "X%d", int(width));
+    return text;
+}
+
+int32_t LinkWidthNumber(uint32_t width) {
+    return isListedWidth(width) ? int32_t(width) : -1;
+}
+
+} // namespace nKRVYREX_SYSAPI_EXPERT_18_5

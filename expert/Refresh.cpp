@@ -1,0 +1,101 @@
+// Rebuilding the inventory from the driver and comparing two pictures.
+#include "expert/CoxSysVyrex.h"
+
+#include "tarn/WideStringFromField.h"
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace nKRVYREX_SYSAPI_EXPERT_18_5 {
+
+namespace {
+
+// The driver reads the interface name as a zero-terminated text; hand it a
+// terminated copy, so a field the driver filled to its end is never read
+// past.
+struct TerminatedName {
+    explicit TerminatedName(const char (&field)[kVyrexTextSize]) {
+        std::memcpy(text, field, kVyrexTextSize);
+        text[kVyrexTextSize] = '\0';
+    }
+    char text[kVyrexTextSize + 1];
+};
+
+} // namespace
+
+void CoxSysVyrex::RefreshCameras(CameraMap& cameras) {
+    cameras.clear();
+    uint32_t count = 0;
+    VyrexEnumerateCameras(nullptr, &count, 1);
+    if (count == 0) {
+        return;
+    }
+    std::unique_ptr<CameraEntry[]> entries(new CameraEntry[count]());
+    uint32_t filled = count;
+    VyrexEnumerateCameras(entries.get(), &filled, 1);
+    for (uint32_t i = 0; i < filled && i < count; ++i) {
+        CameraRecord record{};
+        record.entry = entries[i];
+        VyrexGetDriverName2(SerialNumberOf(record.entry), record.driverName,
+                            uint32_t(sizeof record.driverName));
+        const TerminatedName interfaceName(record.entry.interfaceName);
+        VyrexGetCameraProperty(interfaceName.text, kVyrexCameraAddress1, &record.address1);
+        VyrexGetCameraProperty(interfaceName.text, kVyrexCameraAddress2, &record.address2);
+        // A later entry with an equal name replaces the record; the key keeps
+        // the letter case of the first.
+        cameras.try_emplace(CameraItemName(record.entry)).first->second = record;
+    }
+}
+
+void CoxSysVyrex::RefreshFrameGrabbers(FrameGrabberMap& frameGrabbers) {
+    frameGrabbers.clear();
+    uint32_t count = 0;
+    if (VyrexEnumerateFrameGrabbers(nullptr, &count) != 0 || count == 0) {
+        return;
+    }
+    std::vector<FrameGrabberRecord> entries(count, FrameGrabberRecord{});
+    if (VyrexEnumerateFrameGrabbers(entries.data(), &count) != 0) {
+        return;
+    }
+    entries.resize(count, FrameGrabberRecord{});
+    for (const FrameGrabberRecord& entry : entries) {
+        frameGrabbers.try_emplace(kr::tarn::WideStringFromField(entry.name)).first->second = entry;
+    }
+}
+
+namespace {
+
+template <class Map, class Same>
+void compareMaps(const Map& old, const Map& current, ItemNameSet& added, ItemNameSet& changed,
+                 ItemNameSet& removed, Same same) {
+    for (const auto& [name, record] : old) {
+        const auto found = current.find(name);
+        if (found == current.end()) {
+            removed.insert(name);
+        } else if (!same(record, found->second)) {
+            changed.insert(name);
+        }
+    }
+    for (const auto& entry : current) {
+        if (old.count(entry.first) == 0) {
+            added.insert(entry.first);
+        }
+    }
+}
+
+} // namespace
+
+void CoxSysVyrex::CompareCameras(const CameraMap& old, const CameraMap& current, ItemNameSet& added,
+                                 ItemNameSet& changed, ItemNameSet& removed) {
+    compareMaps(old, current, added, changed, removed,
+                [](const CameraRecord& a, const CameraRecord& b) { return a == b; });
+}
+
+void CoxSysVyrex::CompareFrameGrabbers(const FrameGrabberMap& old, const FrameGrabberMap& current,
+                                       ItemNameSet& added, ItemNameSet& changed,
+                                       ItemNameSet& removed) {
+    compareMaps(old, current, added, changed, removed, sameFrameGrabber);
+}
+
+} // namespace nKRVYREX_SYSAPI_EXPERT_18_5

@@ -1,0 +1,279 @@
+// The refresh thread as the host sees it: which notifications arrive, in
+// which order, and how the thread starts and stops.
+#include "RunningExpert.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <future>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+using Names = std::vector<std::string>;
+
+// Long enough for several passes at the tests' fast clock.
+constexpr auto kSeveralPasses = 400ms;
+
+using Notifications = RunningExpert;
+
+TEST_F(Notifications, FirstPassAddsEveryItemInOneCaseInsensitiveSet) {
+    vyrexsim::PlugCamera(camera("cam1", kVyrexBusUSB3, 1));
+    vyrexsim::PlugCamera(camera("Cam0", kVyrexBusIPv4, 2));
+    vyrexsim::PlugFrameGrabber(frameGrabber("Bgrabber"));
+    start();
+    ASSERT_TRUE(handler.waitFor(1));
+    const Notification first = handler.notifications()[0];
+    EXPECT_EQ(first.kind, oxSysItemChangeKind_Added);
+    EXPECT_EQ(first.names, (Names{"Bgrabber", "Cam0", "cam1"}));
+}
+
+TEST_F(Notifications, OnePassReportsRemovedThenChangedThenAdded) {
+    std::string problem;
+    ASSERT_TRUE(vyrexsim::LoadScenario(R"({"cameras": [
+        {"bus": "ipv4", "interface": "gone", "serial": 1},
+        {"bus": "ipv4", "interface": "kept", "serial": 2, "ipAddress": "10.0.0.1"}]})",
+                                       &problem))
+        << problem;
+    start();
+    ASSERT_TRUE(handler.waitFor(1));
+    ASSERT_TRUE(vyrexsim::LoadScenario(R"({"cameras": [
+        {"bus": "ipv4", "interface": "kept", "serial": 2, "ipAddress": "10.0.0.2"},
+        {"bus": "ipv4", "interface": "new", "serial": 3}]})",
+                                       &problem))
+        << problem;
+    ASSERT_TRUE(handler.waitFor(4));
+    const std::vector<Notification> all = handler.notifications();
+    EXPECT_EQ(all[1].kind, oxSysItemChangeKind_Removed);
+    EXPECT_EQ(all[1].names, Names{"gone"});
+    EXPECT_EQ(all[2].kind, oxSysItemChangeKind_Changed);
+    EXPECT_EQ(all[2].names, Names{"kept"});
+    EXPECT_EQ(all[3].kind, oxSysItemChangeKind_Added);
+    EXPECT_EQ(all[3].names, Names{"new"});
+}
+
+TEST_F(Notifications, PassesWithoutChangesAreSilent) {
+    vyrexsim::PlugCamera(camera("cam", kVyrexBusIPv4));
+    start();
+    ASSERT_TRUE(handler.waitFor(1));
+    const uint32_t passesBefore = vyrexsim::CallCount(vyrexsim::Function::EnumerateCameras);
+    std::this_thread::sleep_for(kSeveralPasses);
+    EXPECT_GT(vyrexsim::CallCount(vyrexsim::Function::EnumerateCameras), passesBefore + 2)
+        << "the thread kept refreshing";
+    EXPECT_EQ(handler.count(), 1u);
+}
+
+TEST_F(Notifications, DriverNameAloneIsAChange) {
+    vyrexsim::PlugCamera(camera("cam", kVyrexBusIPv4, 7));
+    start();
+    ASSERT_TRUE(handler.waitFor(1));
+    vyrexsim::SetDriverName(7, "AnotherDriver");
+    ASSERT_TRUE(handler.waitFor(2));
+    EXPECT_EQ(handler.notifications()[1].kind, oxSysItemChangeKind_Changed);
+    EXPECT_EQ(handler.notifications()[1].names, Names{"cam"});
+}
+
+TEST_F(Notifications, CameraBytesAfterATerminatorAreNoChange) {
+    vyrexsim::Camera plain = camera("cam", kVyrexBusIPv4);
+    plain.vendorName = "Acme";
+    vyrexsim::PlugCamera(plain);
+    start();
+    ASSERT_TRUE(handler.waitFor(1));
+    vyrexsim::Camera trailing = plain;
+    trailing.vendorName = std::string("Acme\0junk", 9);
+    ASSERT_TRUE(vyrexsim::ChangeCamera("cam", trailing));
+    std::this_thread::sleep_for(kSeveralPasses);
+    EXPECT_EQ(handler.count(), 1u);
+}
+
+TEST_F(Notifications, AnyByteOfAFrameGrabberIsAChange) {
+    vyrexsim::FrameGrabber plain = frameGrabber("fg");
+    plain.modelName = "FG";
+    vyrexsim::PlugFrameGrabber(plain);
+    start();
+    ASSERT_TRUE(handler.waitFor(1));
+    vyrexsim::FrameGrabber trailing = plain;
+    trailing.modelName = std::string("FG\0x", 4);
+    ASSERT_TRUE(vyrexsim::ChangeFrameGrabber("fg", trailing));
+    ASSERT_TRUE(handler.waitFor(2));
+    EXPECT_EQ(handler.notifications()[1].kind, oxSysItemChangeKind_Changed);
+}
+
+TEST_F(Notifications, DuplicateNamesFoldIntoTheFirstSpelling) {
+    vyrexsim::Camera first = camera("Cam0", kVyrexBusIPv4, 1);
+    vyrexsim::Camera second = camera("cam0", kVyrexBusIPv4, 2);
+    vyrexsim::PlugCamera(first);
+    vyrexsim::PlugCamera(second);
+    start();
+    ASSERT_TRUE(handler.waitFor(1));
+    EXPECT_EQ(handler.notifications()[0].names, Names{"Cam0"});
+    IoxSysPropertyBag* bag = nullptr;
+    ASSERT_EQ(expert->GetPropertiesOfItem(u"CAM0", &bag), 0);
+    char16_t* serial = nullptr;
+    ASSERT_EQ(bag->GetStringProperty(0x01007000, &serial), 0);
+    EXPECT_EQ(takeString(serial), "2") << "the later entry's record";
+    bag->Release();
+}
+
+TEST_F(Notifications, DriverReportingNothingRemovesEverything) {
+    vyrexsim::PlugCamera(camera("cam", kVyrexBusIPv4));
+    vyrexsim::PlugFrameGrabber(frameGrabber("fg"));
+    start();
+    ASSERT_TRUE(handler.waitFor(1));
+    vyrexsim::FailFunction(vyrexsim::Function::EnumerateCameras, -1);
+    vyrexsim::FailFunction(vyrexsim::Function::EnumerateFrameGrabbers, -1);
+    ASSERT_TRUE(handler.waitFor(2));
+    EXPECT_EQ(handler.notifications()[1].kind, oxSysItemChangeKind_Removed);
+    EXPECT_EQ(handler.notifications()[1].names, (Names{"cam", "fg"}));
+}
+
+TEST_F(Notifications, HandlerRegisteredLateSeesOnlyLaterChanges) {
+    RecordingHandler second;
+    vyrexsim::PlugCamera(camera("early", kVyrexBusIPv4, 1));
+    ASSERT_EQ(expert->Initialize(), 0);
+    waitForFirstPass();
+    std::this_thread::sleep_for(kSeveralPasses); // the first pass has told nobody
+    ASSERT_EQ(plugPlay->RegisterNotificationCallback(&second), 0);
+    vyrexsim::PlugCamera(camera("late", kVyrexBusIPv4, 2));
+    ASSERT_TRUE(second.waitFor(1));
+    std::this_thread::sleep_for(kSeveralPasses);
+    expert->Finalize(); // before the handler on this stack goes
+    plugPlay->RegisterNotificationCallback(nullptr);
+    ASSERT_EQ(second.count(), 1u);
+    EXPECT_EQ(second.notifications()[0].kind, oxSysItemChangeKind_Added);
+    EXPECT_EQ(second.notifications()[0].names, Names{"late"});
+}
+
+TEST_F(Notifications, HandlerReplacedDuringItsCallIsStillHeldForTheCall) {
+    RecordingHandler second;
+    uint32_t referencesDuringCall = 0;
+    handler.onCall = [&] {
+        plugPlay->RegisterNotificationCallback(&second);
+        referencesDuringCall = handler.references();
+    };
+    vyrexsim::PlugCamera(camera("cam", kVyrexBusIPv4));
+    start();
+    ASSERT_TRUE(handler.waitFor(1));
+    EXPECT_EQ(referencesDuringCall, 2u) << "the refresh thread holds its own reference";
+    vyrexsim::PlugCamera(camera("other", kVyrexBusIPv4, 2));
+    ASSERT_TRUE(second.waitFor(1));
+    expert->Finalize(); // no call in flight from here on
+    EXPECT_EQ(handler.count(), 1u);
+    EXPECT_EQ(handler.references(), 1u);
+    plugPlay->RegisterNotificationCallback(nullptr);
+    EXPECT_EQ(second.references(), 1u);
+}
+
+TEST_F(Notifications, TheHandlerMayCallBackIntoTheExpert) {
+    int32_t searchStatus = -1;
+    handler.onCall = [&] {
+        IoxSysPropertyBag* bag = nullptr;
+        searchStatus = expert->GetPropertiesOfItem(u"cam", &bag);
+        if (bag != nullptr) {
+            bag->Release();
+        }
+    };
+    vyrexsim::PlugCamera(camera("cam", kVyrexBusIPv4));
+    start();
+    ASSERT_TRUE(handler.waitFor(1));
+    EXPECT_EQ(searchStatus, 0) << "notifications run without the map lock";
+}
+
+using Lifecycle = RunningExpert;
+
+TEST_F(Lifecycle, FinalizeWithoutInitializeAndTwice) {
+    EXPECT_EQ(expert->Finalize(), 0);
+    EXPECT_EQ(expert->Finalize(), 0);
+}
+
+TEST_F(Lifecycle, InitializeTwiceKeepsOneThread) {
+    vyrexsim::PlugCamera(camera("cam", kVyrexBusIPv4));
+    start();
+    ASSERT_EQ(expert->Initialize(), 0);
+    ASSERT_TRUE(handler.waitFor(1));
+    std::this_thread::sleep_for(kSeveralPasses);
+    EXPECT_EQ(handler.count(), 1u) << "a second thread would report the camera again";
+    EXPECT_EQ(expert->Finalize(), 0);
+    EXPECT_EQ(expert->Finalize(), 0);
+}
+
+TEST_F(Lifecycle, ReleaseWithoutFinalizeStopsTheThreadFirst) {
+    vyrexsim::PlugCamera(camera("cam", kVyrexBusIPv4));
+    start();
+    ASSERT_TRUE(handler.waitFor(1));
+    plugPlay->Release();
+    EXPECT_EQ(expert->Release(), 0u);
+    expert = nullptr;
+    EXPECT_EQ(handler.references(), 1u) << "the expert released its handler";
+}
+
+TEST_F(Lifecycle, HandlerDroppingTheLastReferenceEndsTheExpert) {
+    vyrexsim::PlugCamera(camera("cam", kVyrexBusIPv4));
+    IoxSysExpert2* handedOver = expert;
+    plugPlay->Release();
+    expert = nullptr; // the handler now owns the test's reference
+    handler.onCall = [&] {
+        if (handedOver != nullptr) {
+            handedOver->Release();
+            handedOver = nullptr;
+        }
+    };
+    ASSERT_EQ(
+        handedOver->QueryInterface(IID_IoxSysExpertPlugPlay, reinterpret_cast<void**>(&plugPlay)),
+        0);
+    plugPlay->RegisterNotificationCallback(&handler);
+    plugPlay->Release();
+    plugPlay = nullptr;
+    ASSERT_EQ(handedOver->Initialize(), 0);
+    ASSERT_TRUE(handler.waitFor(1));
+    // The expert ends on a task of its own once its thread has returned.
+    for (int i = 0; i < 2000 && handler.references() != 1; ++i) {
+        std::this_thread::sleep_for(10ms);
+    }
+    EXPECT_EQ(handler.references(), 1u);
+    EXPECT_EQ(handler.count(), 1u) << "no call after the last release";
+}
+
+// A long period: a thread that waited one more period would hold Finalize up
+// far beyond the test's limits.
+class FinalizeDuringAPass : public RunningExpert {
+protected:
+    uint32_t periodSeconds() const override { return 100000; }
+    unsigned clockSpeedup() const override { return 1; }
+};
+
+TEST_F(FinalizeDuringAPass, PassCompletesAndTheThreadEndsWithoutWaitingAPeriod) {
+    std::promise<void> inCall;
+    std::promise<void> mayReturn;
+    std::shared_future<void> released = mayReturn.get_future().share();
+    handler.onCall = [&] {
+        inCall.set_value();
+        released.wait();
+    };
+    vyrexsim::PlugCamera(camera("cam", kVyrexBusIPv4));
+    start();
+    inCall.get_future().wait();
+    std::future<int32_t> finalized =
+        std::async(std::launch::async, [this] { return expert->Finalize(); });
+    EXPECT_EQ(finalized.wait_for(100ms), std::future_status::timeout)
+        << "Finalize waits for the pass in progress";
+    mayReturn.set_value();
+    ASSERT_EQ(finalized.wait_for(20s), std::future_status::ready);
+    EXPECT_EQ(finalized.get(), 0);
+    EXPECT_EQ(handler.count(), 1u);
+    handler.onCall = nullptr;
+}
+
+TEST_F(FinalizeDuringAPass, StopGivenBeforeInitializeEndsTheThreadAfterItsFirstPass) {
+    vyrexsim::PlugCamera(camera("cam", kVyrexBusIPv4));
+    ASSERT_EQ(expert->Finalize(), 0); // leaves a stop pending
+    start();
+    ASSERT_TRUE(handler.waitFor(1));
+    std::future<int32_t> finalized =
+        std::async(std::launch::async, [this] { return expert->Finalize(); });
+    ASSERT_EQ(finalized.wait_for(20s), std::future_status::ready)
+        << "the pending stop ended the thread";
+}
+
+} // namespace

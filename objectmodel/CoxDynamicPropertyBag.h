@@ -1,0 +1,67 @@
+// The property bag the expert fills for each item and hands to the host: a
+// map from 32-bit tags to typed values that remembers which tags were set
+// since the changes were last cleared. Every operation holds the bag's
+// recursive lock; a client can hold it across a batch of operations.
+#pragma once
+
+#include "objectmodel/ComObject.h"
+#include "objectmodel/PropertyValue.h"
+#include "objectmodel/oxSysInterfaces.h"
+#include "quarks/criticalSection.h"
+
+#include <cstdint>
+#include <map>
+#include <set>
+
+class CoxDynamicPropertyBag : public IoxSysPropertyBag3,
+                              public virtual CKRComObjectRootEx<CKRComMultiThreadModelNoCS> {
+public:
+    static const KRInterfaceMapEntry* _GetEntries();
+
+    int32_t EnumProperties(IoxSysEnumPropertyTag** tags) override;
+    int32_t HasProperty(uint32_t tag) override;
+    int32_t GetPropertyType(uint32_t tag, oxSysAttributeType* type) override;
+    int32_t DeleteProperty(uint32_t tag) override;
+    int32_t DeleteAllProperties() override;
+    int32_t SetBooleanProperty(uint32_t tag, int32_t value) override;
+    int32_t SetIntegerProperty(uint32_t tag, int32_t value) override;
+    int32_t SetUnsignedIntegerProperty(uint32_t tag, uint32_t value) override;
+    int32_t SetDoubleProperty(uint32_t tag, double value) override;
+    int32_t SetGuidProperty(uint32_t tag, _GUID value) override;
+    int32_t SetStringProperty(uint32_t tag, const char16_t* value) override;
+    int32_t _SetTimestampProperty(uint32_t tag, const oxSysAttrTimestamp* value) override;
+    int32_t GetBooleanProperty(uint32_t tag, int32_t* value) override;
+    int32_t GetIntegerProperty(uint32_t tag, int32_t* value) override;
+    int32_t GetUnsignedIntegerProperty(uint32_t tag, uint32_t* value) override;
+    int32_t GetDoubleProperty(uint32_t tag, double* value) override;
+    int32_t GetGuidProperty(uint32_t tag, _GUID* value) override;
+    int32_t GetStringProperty(uint32_t tag, char16_t** value) override;
+    int32_t GetTimestampProperty(uint32_t tag, oxSysAttrTimestamp* value) override;
+    int32_t Clone(IoxSysPropertyBag** copy) override;
+    int32_t ClearChangedTags() override;
+    int32_t EnumChangedTags(IoxSysEnumPropertyTag** tags) override;
+    int32_t GetTimestampPropertyUTC(uint32_t tag, oxSysAttrTimestampUTC* value) override;
+    int32_t SetTimestampPropertyUTC(uint32_t tag, const oxSysAttrTimestampUTC* value) override;
+    int32_t AcquireBatchLock() override;
+    int32_t ReleaseBatchLock() override;
+
+protected:
+    CoxDynamicPropertyBag();
+    virtual ~CoxDynamicPropertyBag();
+
+private:
+    template <class T>
+    int32_t SetTypedProperty(uint32_t tag, const T& value);
+
+    // The stored value of type T under tag, or the failing status.
+    template <class T>
+    int32_t FindTypedProperty(uint32_t tag, const CoxTemplatePropertyValue<T>** found);
+
+    // An enumerator over a snapshot of tags; 1 and no enumerator when empty.
+    static int32_t EnumTags(const std::set<uint32_t>& source, IoxSysEnumPropertyTag** tags);
+
+    mutable Bramble::CkrCS lock;
+    std::map<uint32_t, CoxPropertyValue*> properties;
+    std::set<uint32_t> changedTags;
+    int32_t batchLockCount = 0;
+};

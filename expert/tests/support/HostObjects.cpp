@@ -1,6 +1,7 @@
 #include "HostObjects.h"
 
 #include <cstdlib>
+#include <new>
 
 namespace {
 
@@ -177,6 +178,11 @@ int32_t CollectingCollection::AddPropertyBag(IoxSysPropertyBag* bag) {
     if (bags.size() >= refuseFrom) {
         return refusal;
     }
+    try {
+        bags.reserve(bags.size() + 1); // no exception may reach the expert
+    } catch (...) {
+        return int32_t(0x8007000E);
+    }
     bag->AddRef();
     bags.push_back(bag);
     return 0;
@@ -201,6 +207,6 @@ int32_t ChangedTagsBag::EnumChangedTags(IoxSysEnumPropertyTag** tags) {
         *tags = nullptr;
         return enumStatus;
     }
-    *tags = new HostTagEnumerator(m_changed);
-    return 0;
+    *tags = new (std::nothrow) HostTagEnumerator(m_changed);
+    return *tags != nullptr ? 0 : int32_t(0x8007000E);
 }

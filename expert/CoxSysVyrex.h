@@ -86,6 +86,9 @@ public:
     int32_t FillCameraProperties(const char16_t* name, IoxSysPropertyBag* bag);
     int32_t FillFrameGrabberProperties(const char16_t* name, IoxSysPropertyBag* bag);
 
+    // Whether a camera or a frame grabber has this name (m_lock held).
+    bool HasItem(const ItemName& name) const;
+
     // Appends every item name once the first refresh is complete: cameras,
     // then frame grabbers, each in key order.
     int32_t CollectItemNames(ItemNameList& names);

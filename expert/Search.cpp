@@ -40,6 +40,10 @@ private:
 
 } // namespace
 
+bool CoxSysVyrex::HasItem(const ItemName& name) const {
+    return m_cameras.count(name) != 0 || m_frameGrabbers.count(name) != 0;
+}
+
 // Waits for the first completed refresh (without m_lock, so the refresh
 // thread can finish it), then copies every camera name and then every frame
 // grabber name, each in key order.
@@ -125,8 +129,7 @@ int32_t CoxSysVyrex::PopulateOrRefreshProperties(const char16_t* item, uint32_t,
     }
     nKRZEPH000::tSemaphoreLock hold(m_lock);
     return KRStatusOf([&] {
-        const ItemName name(item);
-        if (m_cameras.count(name) == 0 && m_frameGrabbers.count(name) == 0) {
+        if (!HasItem(ItemName(item))) {
             return OX_E_ITEM_NOT_FOUND;
         }
         return static_cast<IoxSysExpert*>(this)->GetPropertiesOfItem(item, bag);

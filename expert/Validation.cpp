@@ -42,8 +42,7 @@ int32_t CoxSysVyrex::ValidatePropertyChanges(const char16_t* item, IoxSysPropert
     }
     nKRZEPH000::tSemaphoreLock hold(m_lock);
     return KRStatusOf([&] {
-        const ItemName name(item);
-        if (m_cameras.count(name) == 0 && m_frameGrabbers.count(name) == 0) {
+        if (!HasItem(ItemName(item))) {
             return OX_E_ITEM_NOT_FOUND;
         }
         ChangedTags changed;

@@ -88,6 +88,22 @@ int32_t CoxDynamicPropertyBag::FindTypedProperty(uint32_t tag,
     return *found != nullptr ? S_OK : OX_E_PROPERTY_TYPE_MISMATCH;
 }
 
+// The getters of plain values: the stored value on success; the output is
+// left untouched on failure.
+template <class T>
+int32_t CoxDynamicPropertyBag::CopyOut(uint32_t tag, T* value) {
+    if (value == nullptr) {
+        return E_POINTER;
+    }
+    BagLockHolder hold(lock);
+    const CoxTemplatePropertyValue<T>* found = nullptr;
+    const int32_t status = FindTypedProperty(tag, &found);
+    if (status == S_OK) {
+        *value = found->GetValue();
+    }
+    return status;
+}
+
 int32_t CoxDynamicPropertyBag::HasProperty(uint32_t tag) {
     BagLockHolder hold(lock);
     return properties.count(tag) != 0 ? S_OK : S_FALSE;
@@ -177,55 +193,19 @@ int32_t CoxDynamicPropertyBag::GetBooleanProperty(uint32_t tag, int32_t* value) 
 }
 
 int32_t CoxDynamicPropertyBag::GetIntegerProperty(uint32_t tag, int32_t* value) {
-    if (value == nullptr) {
-        return E_POINTER;
-    }
-    BagLockHolder hold(lock);
-    const CoxTemplatePropertyValue<int32_t>* found = nullptr;
-    const int32_t status = FindTypedProperty(tag, &found);
-    if (status == S_OK) {
-        *value = found->GetValue();
-    }
-    return status;
+    return CopyOut<int32_t>(tag, value);
 }
 
 int32_t CoxDynamicPropertyBag::GetUnsignedIntegerProperty(uint32_t tag, uint32_t* value) {
-    if (value == nullptr) {
-        return E_POINTER;
-    }
-    BagLockHolder hold(lock);
-    const CoxTemplatePropertyValue<uint32_t>* found = nullptr;
-    const int32_t status = FindTypedProperty(tag, &found);
-    if (status == S_OK) {
-        *value = found->GetValue();
-    }
-    return status;
+    return CopyOut<uint32_t>(tag, value);
 }
 
 int32_t CoxDynamicPropertyBag::GetDoubleProperty(uint32_t tag, double* value) {
-    if (value == nullptr) {
-        return E_POINTER;
-    }
-    BagLockHolder hold(lock);
-    const CoxTemplatePropertyValue<double>* found = nullptr;
-    const int32_t status = FindTypedProperty(tag, &found);
-    if (status == S_OK) {
-        *value = found->GetValue();
-    }
-    return status;
+    return CopyOut<double>(tag, value);
 }
 
 int32_t CoxDynamicPropertyBag::GetGuidProperty(uint32_t tag, _GUID* value) {
-    if (value == nullptr) {
-        return E_POINTER;
-    }
-    BagLockHolder hold(lock);
-    const CoxTemplatePropertyValue<_GUID>* found = nullptr;
-    const int32_t status = FindTypedProperty(tag, &found);
-    if (status == S_OK) {
-        *value = found->GetValue();
-    }
-    return status;
+    return CopyOut<_GUID>(tag, value);
 }
 
 int32_t CoxDynamicPropertyBag::GetStringProperty(uint32_t tag, char16_t** value) {
@@ -246,16 +226,7 @@ int32_t CoxDynamicPropertyBag::GetStringProperty(uint32_t tag, char16_t** value)
 }
 
 int32_t CoxDynamicPropertyBag::GetTimestampPropertyUTC(uint32_t tag, oxSysAttrTimestampUTC* value) {
-    if (value == nullptr) {
-        return E_POINTER;
-    }
-    BagLockHolder hold(lock);
-    const CoxTemplatePropertyValue<oxSysAttrTimestampUTC>* found = nullptr;
-    const int32_t status = FindTypedProperty(tag, &found);
-    if (status == S_OK) {
-        *value = found->GetValue();
-    }
-    return status;
+    return CopyOut<oxSysAttrTimestampUTC>(tag, value);
 }
 
 // A time whose second count lies outside the 32-bit calendar range gives

@@ -57,6 +57,9 @@ private:
     template <class T>
     int32_t FindTypedProperty(uint32_t tag, const CoxTemplatePropertyValue<T>** found);
 
+    template <class T>
+    int32_t CopyOut(uint32_t tag, T* value);
+
     // An enumerator over a snapshot of tags; 1 and no enumerator when empty.
     static int32_t EnumTags(const std::set<uint32_t>& source, IoxSysEnumPropertyTag** tags);
 

@@ -12,6 +12,21 @@ bool isUnknown(const _GUID& iid) {
     return IsEqualGUID(iid, IID_IUnknown);
 }
 
+// QueryInterface of a host object that has no interface of its own to offer.
+template <class Object>
+int32_t answerUnknownOnly(Object* object, const _GUID& iid, void** ppv) {
+    if (ppv == nullptr) {
+        return kPointer;
+    }
+    *ppv = nullptr;
+    if (!isUnknown(iid)) {
+        return kNoInterface;
+    }
+    object->AddRef();
+    *ppv = static_cast<IUnknown*>(object);
+    return 0;
+}
+
 // A tag enumerator of the host's own, over a copy of the tags.
 class HostTagEnumerator final : public IoxSysEnumPropertyTag {
 public:
@@ -100,16 +115,7 @@ std::vector<uint32_t> drainTags(IoxSysEnumPropertyTag* tags) {
 }
 
 int32_t RecordingHandler::QueryInterface(const _GUID& iid, void** ppv) {
-    if (ppv == nullptr) {
-        return kPointer;
-    }
-    *ppv = nullptr;
-    if (!isUnknown(iid)) {
-        return kNoInterface;
-    }
-    AddRef();
-    *ppv = static_cast<IUnknown*>(this);
-    return 0;
+    return answerUnknownOnly(this, iid, ppv);
 }
 
 int32_t RecordingHandler::OnItemsChanged(IoxSysExpert2*, oxSysItemChangeKind change,
@@ -148,16 +154,7 @@ CollectingCollection::~CollectingCollection() {
 }
 
 int32_t CollectingCollection::QueryInterface(const _GUID& iid, void** ppv) {
-    if (ppv == nullptr) {
-        return kPointer;
-    }
-    *ppv = nullptr;
-    if (!isUnknown(iid)) {
-        return kNoInterface;
-    }
-    AddRef();
-    *ppv = static_cast<IUnknown*>(this);
-    return 0;
+    return answerUnknownOnly(this, iid, ppv);
 }
 
 int32_t CollectingCollection::GetCount(uint32_t* count) {

@@ -208,30 +208,34 @@ TEST_F(Lifecycle, ReleaseWithoutFinalizeStopsTheThreadFirst) {
     EXPECT_EQ(handler.references(), 1u) << "the expert released its handler";
 }
 
+// The host lets go of the expert while a notification is in flight, and
+// the handler drops the last reference from within its call, on the refresh
+// thread: the expert ends once that thread has returned.
 TEST_F(Lifecycle, HandlerDroppingTheLastReferenceEndsTheExpert) {
     vyrexsim::PlugCamera(camera("cam", kVyrexBusIPv4));
-    IoxSysExpert2* handedOver = expert;
-    plugPlay->Release();
-    expert = nullptr; // the handler now owns the test's reference
+    IoxSysExpert2* handlersReference = expert;
+    expert->AddRef(); // the handler's own
+    std::promise<void> inCall;
+    std::promise<void> hostLetGo;
+    std::shared_future<void> letGo = hostLetGo.get_future().share();
     handler.onCall = [&] {
-        if (handedOver != nullptr) {
-            handedOver->Release();
-            handedOver = nullptr;
+        if (handlersReference != nullptr) {
+            inCall.set_value();
+            letGo.wait();
+            handlersReference->Release(); // the last reference
+            handlersReference = nullptr;
         }
     };
-    ASSERT_EQ(
-        handedOver->QueryInterface(IID_IoxSysExpertPlugPlay, reinterpret_cast<void**>(&plugPlay)),
-        0);
-    plugPlay->RegisterNotificationCallback(&handler);
+    start();
+    inCall.get_future().wait();
     plugPlay->Release();
-    plugPlay = nullptr;
-    ASSERT_EQ(handedOver->Initialize(), 0);
-    ASSERT_TRUE(handler.waitFor(1));
-    // The expert ends on a task of its own once its thread has returned.
+    EXPECT_EQ(expert->Release(), 1u);
+    expert = nullptr;
+    hostLetGo.set_value();
     for (int i = 0; i < 2000 && handler.references() != 1; ++i) {
         std::this_thread::sleep_for(10ms);
     }
-    EXPECT_EQ(handler.references(), 1u);
+    EXPECT_EQ(handler.references(), 1u) << "the expert ended and released its handler";
     EXPECT_EQ(handler.count(), 1u) << "no call after the last release";
 }
 

@@ -1,13 +1,13 @@
-#include "InfoCommand.h"
+#include "Commands.h"
 
 #include "ExpertSession.h"
 #include "HostStrings.h"
+#include "JsonOutput.h"
 #include "StatusNames.h"
 
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
-#include <iostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -63,7 +63,7 @@ int runInfo(ModuleLoader& loader, const OutputOptions& output) {
         for (const auto& [key, value] : record) {
             document["versionRecord"][key] = value;
         }
-        std::cout << document.dump(2) << '\n';
+        printJson(document);
         return 0;
     }
 

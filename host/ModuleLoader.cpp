@@ -2,6 +2,8 @@
 
 #include "StatusNames.h"
 
+#include "objectmodel/Status.h"
+
 #include <dlfcn.h>
 #include <unistd.h>
 
@@ -9,9 +11,14 @@
 
 namespace {
 
-std::string loaderMessage() {
+// The loader's reason, without the file's path that it usually begins with.
+std::string loaderMessage(const std::string& path) {
     const char* message = dlerror();
-    return message != nullptr ? message : "unknown loader error";
+    std::string reason = message != nullptr ? message : "unknown loader error";
+    if (reason.compare(0, path.size() + 2, path + ": ") == 0) {
+        reason.erase(0, path.size() + 2);
+    }
+    return reason;
 }
 
 } // namespace
@@ -31,13 +38,14 @@ ModuleLoader::ModuleLoader(const std::string& driverPath, const std::string& mod
     : m_driverPath(driverPath), m_modulePath(modulePath) {
     m_driver = dlopen(driverPath.c_str(), RTLD_NOW | RTLD_GLOBAL);
     if (m_driver == nullptr) {
-        throw HostError("Cannot load the camera driver " + driverPath + ": " + loaderMessage());
+        throw HostError("Cannot load the camera driver " + driverPath + ": " +
+                        loaderMessage(driverPath) + ".");
     }
     m_module = dlopen(modulePath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (m_module == nullptr) {
-        const std::string message = loaderMessage();
+        const std::string message = loaderMessage(modulePath);
         dlclose(m_driver);
-        throw HostError("Cannot load the expert module " + modulePath + ": " + message);
+        throw HostError("Cannot load the expert module " + modulePath + ": " + message + ".");
     }
     try {
         m_factory =
@@ -62,7 +70,7 @@ void* ModuleLoader::symbol(const char* name) {
     void* address = dlsym(m_module, name);
     if (address == nullptr) {
         throw HostError("The module " + m_modulePath + " does not export " + name +
-                        "; is it an expert module?");
+                        ", so it is not a camera expert module.");
     }
     return address;
 }
@@ -74,7 +82,11 @@ void ModuleLoader::setIniFilePath(const char* path) {
 IoxSysExpert2* ModuleLoader::createExpert() {
     IoxSysExpert2* expert = nullptr;
     const int32_t status = m_factory(&expert);
-    if (status != 0 || expert == nullptr) {
+    if (status != S_OK || expert == nullptr) {
+        if (status == S_OK) {
+            throw HostError("The expert could not be created: createVyrexSysapiExpert returned "
+                            "success but no expert.");
+        }
         throw HostError("The expert could not be created: createVyrexSysapiExpert returned " +
                         describeStatus(status) + ".");
     }

@@ -3,16 +3,11 @@
 // driver functions resolve, then the module, then its exported names.
 #pragma once
 
+#include "HostError.h"
+
 #include "objectmodel/oxSysInterfaces.h"
 
-#include <stdexcept>
 #include <string>
-
-// A failure the user can act on; what() is a full sentence.
-class HostError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 class ModuleLoader {
 public:
@@ -23,10 +18,13 @@ public:
     ModuleLoader(const ModuleLoader&) = delete;
     ModuleLoader& operator=(const ModuleLoader&) = delete;
 
-    // Repoints the module's INI file path; the text must outlive the module.
+    // Repoints the module's INI file path before an expert is created; the
+    // text must outlive the module.
     void setIniFilePath(const char* path);
+    const char* iniFilePath() const { return *m_iniFilePath; }
 
-    // Creates an expert; throws HostError naming the factory's status.
+    // Creates an expert with the module's factory; throws HostError naming
+    // the factory's status.
     IoxSysExpert2* createExpert();
 
     const char* const* versionRecord() const { return m_versionRecord(); }

@@ -1,0 +1,37 @@
+// The subcommands of camexpert. Each returns the program's exit status and
+// throws HostError for a failure the user can act on.
+#pragma once
+
+#include "ChangeParser.h"
+#include "ModuleLoader.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct OutputOptions {
+    bool json = false;
+};
+
+struct WatchOptions {
+    double durationSec = 0; // 0: until stopped
+    uint32_t count = 0;     // 0: any number of events
+};
+
+// The expert's identity and the module's version record.
+int runInfo(ModuleLoader& loader, const OutputOptions& output);
+
+// One row per item: name, kind, bus, vendor, model, serial number, address.
+int runList(ModuleLoader& loader, const OutputOptions& output);
+
+// Every property of one item.
+int runShow(ModuleLoader& loader, const OutputOptions& output, const std::string& name);
+
+// Prints each change notification as it comes, until a stop signal, the
+// duration or the count of events ends it.
+int runWatch(ModuleLoader& loader, const OutputOptions& output, const WatchOptions& watch);
+
+// Asks the expert to validate changes to one item; kExitRejected when it
+// rejects any of them.
+int runValidate(ModuleLoader& loader, const OutputOptions& output, const std::string& name,
+                const std::vector<RequestedChange>& changes);

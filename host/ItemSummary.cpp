@@ -1,0 +1,61 @@
+#include "ItemSummary.h"
+
+#include "PropertyFormat.h"
+#include "PropertyLabels.h"
+
+namespace {
+
+std::string trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return "";
+    }
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+} // namespace
+
+std::string itemKind(const PropertyList& properties) {
+    return propertyOr<bool>(properties, tags::kFrameGrabber, false) ? "frame grabber" : "camera";
+}
+
+uint32_t itemBusKind(const PropertyList& properties) {
+    return uint32_t(propertyOr<int32_t>(properties, tags::kBusKind, 0));
+}
+
+std::string modelWithoutVendor(const std::string& model, const std::string& vendor) {
+    const std::string prefix = vendor + " ";
+    if (!vendor.empty() && model.size() > prefix.size() &&
+        model.compare(0, prefix.size(), prefix) == 0) {
+        return model.substr(prefix.size());
+    }
+    return model;
+}
+
+ItemSummary summarizeItem(const PropertyList& properties) {
+    ItemSummary summary;
+    const auto text = [&](uint32_t tag) { return propertyOr<std::string>(properties, tag, ""); };
+    summary.name = text(tags::kItemName);
+    summary.kind = itemKind(properties);
+    const uint32_t busKind = itemBusKind(properties);
+    summary.bus = busKind != 0 ? trimmed(fourCCText(busKind)) : "";
+    summary.busClass = busClass(busKind);
+    summary.vendor = text(tags::kVendor);
+    summary.model = modelWithoutVendor(text(tags::kModel), summary.vendor);
+    summary.serialNumber = text(tags::kSerialNumber);
+    summary.address = text(tags::kIpAddress);
+    return summary;
+}
+
+nlohmann::ordered_json summaryJson(const ItemSummary& summary) {
+    nlohmann::ordered_json item;
+    item["name"] = summary.name;
+    item["kind"] = summary.kind;
+    item["bus"] = summary.bus;
+    item["busClass"] = textOrNull(summary.busClass);
+    item["vendor"] = summary.vendor;
+    item["model"] = summary.model;
+    item["serialNumber"] = summary.serialNumber;
+    item["address"] = textOrNull(summary.address);
+    return item;
+}

@@ -1,0 +1,34 @@
+// The few facts that tell items apart in a listing, taken from an item's
+// properties.
+#pragma once
+
+#include "Property.h"
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+
+struct ItemSummary {
+    std::string name;
+    std::string kind;     // "camera" or "frame grabber"
+    std::string bus;      // the bus kind's four characters, trailing and leading blanks cut
+    std::string busClass; // "network", "USB", ... or ""
+    std::string vendor;
+    std::string model; // without the vendor in front, where the expert put it there
+    std::string serialNumber;
+    std::string address; // the IP address of a network camera, else ""
+};
+
+ItemSummary summarizeItem(const PropertyList& properties);
+
+// "camera" or "frame grabber" from the item's properties.
+std::string itemKind(const PropertyList& properties);
+
+// The bus kind under 0x07009000, or 0 when the item has none.
+uint32_t itemBusKind(const PropertyList& properties);
+
+// The model text as the expert publishes it, with "vendor " cut from its
+// front when it begins so.
+std::string modelWithoutVendor(const std::string& model, const std::string& vendor);
+
+nlohmann::ordered_json summaryJson(const ItemSummary& summary);

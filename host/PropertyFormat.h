@@ -1,0 +1,38 @@
+// Property values as text for people and as JSON for programs.
+#pragma once
+
+#include "Property.h"
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+
+// "boolean", "signed", "unsigned", "double", "guid", "string", "timestamp",
+// or "type N" for a type this host does not know.
+std::string typeName(oxSysAttributeType type);
+
+// The value alone: true/false, decimal numbers, the GUID's text form, the
+// string as it is, a timestamp in ISO 8601 (UTC). An unreadable value gives
+// "(unreadable: <status>)".
+std::string valueText(const Property& property);
+
+// As valueText, but a string in double quotes, for lists of changes.
+std::string quotedValueText(const Property& property);
+
+// The value as it reads best: valueText with what the tag's presentation
+// adds ("0x2C7A", "0x69707634 "ipv4" (network)", "0x00030201 (3.2.1)",
+// "1 (5.0 GT/s)").
+std::string displayText(const Property& property);
+
+// The value as JSON: booleans, numbers and strings as such, a GUID or a
+// timestamp as its text, null when unreadable.
+nlohmann::ordered_json valueJson(const Property& property);
+
+// The text, or null for an empty text.
+nlohmann::ordered_json textOrNull(const std::string& text);
+
+// "0x0102C000"
+std::string tagText(uint32_t tag);
+
+// The UTC time of a timestamp, "2024-03-10T12:00:00.250Z"; "" for no time.
+std::string timestampText(const oxSysAttrTimestampUTC& timestamp);

@@ -1,0 +1,14 @@
+// Rows of text cells printed in aligned columns.
+#pragma once
+
+#include <string>
+#include <vector>
+
+using TableRow = std::vector<std::string>;
+
+// Every column as wide as its widest cell (counted in characters, not bytes),
+// two spaces apart; the last column is not padded. An empty cell shows "-".
+std::string formatTable(const TableRow& header, const std::vector<TableRow>& rows);
+
+// Characters of a UTF-8 text.
+size_t displayWidth(const std::string& text);

@@ -52,7 +52,7 @@ CoxDynamicPropertyBag::CoxDynamicPropertyBag() {
 }
 
 CoxDynamicPropertyBag::~CoxDynamicPropertyBag() {
-    DeleteAllProperties();
+    CoxDynamicPropertyBag::DeleteAllProperties(); // every value freed under the lock
 }
 
 template <class T>

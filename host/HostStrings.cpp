@@ -52,7 +52,7 @@ void appendUtf16(std::u16string& out, char32_t code) {
 // False for an ill-formed sequence (bad lead byte, missing continuation,
 // overlong form, surrogate, beyond U+10FFFF): code is then kReplacement and
 // at advances by one byte.
-bool decodeUtf8(const std::string& text, size_t& at, char32_t& code) {
+bool decodeUtf8(const char* text, size_t size, size_t& at, char32_t& code) {
     const auto byte = [&](size_t i) { return uint8_t(text[i]); };
     const uint8_t lead = byte(at);
     size_t length = 0;
@@ -66,7 +66,7 @@ bool decodeUtf8(const std::string& text, size_t& at, char32_t& code) {
     } else if ((lead & 0xF8) == 0xF0) {
         length = 4, code = lead & 0x07, minimum = 0x10000;
     }
-    bool wellFormed = length != 0 && at + length <= text.size();
+    bool wellFormed = length != 0 && at + length <= size;
     for (size_t i = 1; wellFormed && i < length; ++i) {
         wellFormed = (byte(at + i) & 0xC0) == 0x80;
         code = (code << 6) | (byte(at + i) & 0x3F);
@@ -79,6 +79,10 @@ bool decodeUtf8(const std::string& text, size_t& at, char32_t& code) {
     }
     at += length;
     return wellFormed;
+}
+
+bool decodeUtf8(const std::string& text, size_t& at, char32_t& code) {
+    return decodeUtf8(text.data(), text.size(), at, code);
 }
 
 } // namespace
@@ -109,6 +113,29 @@ std::u16string toUtf16(const std::string& text) {
         appendUtf16(out, code);
     }
     return out;
+}
+
+size_t utf8ToUtf16(const char* source, size_t sourceBytes, char16_t* destination,
+                   size_t destinationUnits) {
+    size_t units = 0;
+    char32_t code = 0;
+    for (size_t at = 0; at < sourceBytes;) {
+        decodeUtf8(source, sourceBytes, at, code);
+        const size_t needed = code < 0x10000 ? 1 : 2;
+        if (destination != nullptr) {
+            if (units + needed > destinationUnits) {
+                return SIZE_MAX;
+            }
+            if (needed == 1) {
+                destination[units] = char16_t(code);
+            } else {
+                destination[units] = char16_t(0xD800 + ((code - 0x10000) >> 10));
+                destination[units + 1] = char16_t(0xDC00 + ((code - 0x10000) & 0x3FF));
+            }
+        }
+        units += needed;
+    }
+    return units;
 }
 
 bool isUtf8(const std::string& text) {

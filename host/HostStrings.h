@@ -4,6 +4,8 @@
 
 #include "objectmodel/Guid.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 // UTF-8 text of a zero-terminated UTF-16 text (null gives ""). A unit that is
@@ -12,6 +14,12 @@ std::string toUtf8(const char16_t* text);
 
 // UTF-16 text of a UTF-8 text; an ill-formed byte sequence becomes U+FFFD.
 std::u16string toUtf16(const std::string& text);
+
+// The same conversion without allocating: writes into destination (when
+// not null) and returns the number of units, or SIZE_MAX when they do not
+// fit in destinationUnits.
+size_t utf8ToUtf16(const char* source, size_t sourceBytes, char16_t* destination,
+                   size_t destinationUnits);
 
 // True when text is well-formed UTF-8.
 bool isUtf8(const std::string& text);

@@ -196,6 +196,20 @@ TEST_F(CamexpertTest, ShowFindsANameWrittenInOtherLetterCase) {
     EXPECT_EQ(propertyWithTag(document, "0x0101F000")->at("value"), "gev0-cam0");
 }
 
+// The program lends the module its UTF-8 conversion: driver texts and names
+// written in UTF-8 arrive whole, and a name typed in UTF-8 finds its item.
+TEST_F(CamexpertTest, Utf8TextsAndNamesArriveWhole) {
+    const ProcessResult result =
+        run(scenarios::of(R"({"bus": "USB3", "interface": "usb-ä", "vendor": "Müller Optik",
+                            "model": "Æ-1", "serial": 1})",
+                          ""),
+            {"show", "usb-ä", "--json"});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    const nlohmann::json document = nlohmann::json::parse(result.out);
+    EXPECT_EQ(propertyWithTag(document, "0x01004000")->at("value"), "Müller Optik");
+    EXPECT_EQ(propertyWithTag(document, "0x01006000")->at("value"), "Müller Optik Æ-1");
+}
+
 TEST_F(CamexpertTest, ShowOfAnUnknownNameNamesTheItemsThereAre) {
     const ProcessResult result = runOnLab({"show", "nosuch"});
     EXPECT_EQ(result.exitStatus, 1);

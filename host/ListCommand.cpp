@@ -5,14 +5,17 @@
 #include "ItemSummary.h"
 #include "JsonOutput.h"
 #include "NotificationHandler.h"
+#include "SettleWait.h"
 #include "TextTable.h"
 
 #include <cstdio>
 
 int runList(ModuleLoader& loader, const OutputOptions& output) {
-    ComRef<NotificationHandler> handler(NotificationHandler::create());
+    SettleWait settle;
+    ComRef<NotificationHandler> handler(NotificationHandler::create(settle.sink()));
     ExpertSession expert(loader, handler.get());
     expert.initialize();
+    settle.wait(loader.settleTime());
     std::vector<ItemSummary> items;
     for (const PropertyList& properties : expert.allItems()) {
         items.push_back(summarizeItem(properties));

@@ -7,6 +7,7 @@
 
 #include "objectmodel/oxSysInterfaces.h"
 
+#include <chrono>
 #include <string>
 
 class ModuleLoader {
@@ -21,6 +22,11 @@ public:
     // Repoints the module's INI file path before an expert is created; the
     // text must outlive the module.
     void setIniFilePath(const char* path);
+
+    // How long a one-shot command lets the driver report its first devices
+    // (see SettleWait): 0 unless set.
+    void setSettleTime(std::chrono::milliseconds time) { m_settleTime = time; }
+    std::chrono::milliseconds settleTime() const { return m_settleTime; }
     const char* iniFilePath() const { return *m_iniFilePath; }
 
     // Creates an expert with the module's factory; throws HostError naming
@@ -35,6 +41,7 @@ public:
 private:
     void* symbol(const char* name);
 
+    std::chrono::milliseconds m_settleTime{0};
     std::string m_driverPath;
     std::string m_modulePath;
     void* m_driver = nullptr;

@@ -7,6 +7,7 @@
 #include "NotificationHandler.h"
 #include "PropertyFormat.h"
 #include "PropertyLabels.h"
+#include "SettleWait.h"
 #include "TextTable.h"
 
 #include <cstdio>
@@ -33,9 +34,11 @@ nlohmann::ordered_json propertyJson(const Property& property, uint32_t busKind) 
 } // namespace
 
 int runShow(ModuleLoader& loader, const OutputOptions& output, const std::string& name) {
-    ComRef<NotificationHandler> handler(NotificationHandler::create());
+    SettleWait settle;
+    ComRef<NotificationHandler> handler(NotificationHandler::create(settle.sink()));
     ExpertSession expert(loader, handler.get());
     expert.initialize();
+    settle.wait(loader.settleTime());
     const PropertyList properties = expert.itemProperties(name);
     expert.finalize();
 

@@ -12,6 +12,7 @@
 #include "PropertyFormat.h"
 #include "PropertyLabels.h"
 #include "PropertyReader.h"
+#include "SettleWait.h"
 #include "StatusNames.h"
 #include "TextTable.h"
 
@@ -48,9 +49,11 @@ bool contains(const std::vector<uint32_t>& tags, uint32_t tag) {
 
 int runValidate(ModuleLoader& loader, const OutputOptions& output, const std::string& name,
                 const std::vector<RequestedChange>& requested) {
-    ComRef<NotificationHandler> handler(NotificationHandler::create());
+    SettleWait settle;
+    ComRef<NotificationHandler> handler(NotificationHandler::create(settle.sink()));
     ExpertSession expert(loader, handler.get());
     expert.initialize();
+    settle.wait(loader.settleTime());
     const PropertyList item = expert.itemProperties(name);
     std::vector<Property> changes;
     for (const RequestedChange& change : requested) {

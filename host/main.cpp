@@ -9,6 +9,7 @@
 
 #include <sys/stat.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -43,8 +44,14 @@ struct CommonOptions {
     std::string driver = "sim";
     std::string iniPath;
     std::string scenarioPath;
+    double settleSec = -1; // not given: the driver's own default
     OutputOptions output;
 };
+
+// A driver that discovers on a network (aravis) reports its first devices
+// only after its first discovery and the expert's next refresh: one-shot
+// commands give it that long by default. The simulated driver needs nothing.
+constexpr double kAravisSettleSec = 4;
 
 bool fileExists(const std::string& path) {
     struct stat status {};
@@ -84,6 +91,10 @@ void addCommonOptions(CLI::App& app, CommonOptions& options) {
     app.add_option("--scenario", options.scenarioPath,
                    "Scenario file of the simulated driver (sets VYREX_SIM_SCENARIO)")
         ->check(CLI::ExistingFile);
+    app.add_option("--settle", options.settleSec,
+                   "Seconds list, show and validate wait for the driver's first devices "
+                   "(default 4 with --driver aravis, else 0)")
+        ->check(CLI::Range(0.0, 3600.0));
     app.add_flag("--json", options.output.json, "Machine-readable output");
 }
 
@@ -153,6 +164,10 @@ int main(int argc, char** argv) {
         if (!options.iniPath.empty()) {
             loader.setIniFilePath(options.iniPath.c_str());
         }
+        const double settleSec = options.settleSec >= 0       ? options.settleSec
+                                 : options.driver == "aravis" ? kAravisSettleSec
+                                                              : 0;
+        loader.setSettleTime(std::chrono::milliseconds(int64_t(settleSec * 1000)));
         if (info->parsed()) {
             return runInfo(loader, options.output);
         }

@@ -30,15 +30,17 @@ uint32_t CoxSysVyrex::GetCameraListRefreshTimeInSec() {
     return counted && seconds != 0 ? seconds : kDefaultRefreshPeriodSec;
 }
 
-// A running thread is left alone (the controller refuses a second start);
-// the driver's version is read again either way.
+// The driver's version is read before the refresh thread starts, so the
+// bags of the first pass (which a handler may read at once) already carry
+// it. A running thread is left alone (the controller refuses a second
+// start); the version is read again either way.
 int32_t CoxSysVyrex::Initialize() {
-    nKRZEPH000::tStatus status;
-    m_threadController.start(static_cast<nKRZEPH000::iThread*>(this), status);
     uint32_t version = 0;
     if (VyrexGetDriverVersion(&version) == 0) {
         m_driverVersion.store(version, std::memory_order_relaxed);
     }
+    nKRZEPH000::tStatus status;
+    m_threadController.start(static_cast<nKRZEPH000::iThread*>(this), status);
     return S_OK;
 }
 

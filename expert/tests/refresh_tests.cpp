@@ -165,6 +165,22 @@ TEST_F(Notifications, HandlerReplacedDuringItsCallIsStillHeldForTheCall) {
     EXPECT_EQ(second.references(), 1u);
 }
 
+TEST_F(Notifications, BagsOfTheFirstPassCarryTheDriverVersion) {
+    vyrexsim::SetDriverVersion(0x00040203);
+    uint32_t versionInFirstCall = 0;
+    handler.onCall = [&] {
+        IoxSysPropertyBag* bag = nullptr;
+        if (expert->GetPropertiesOfItem(u"cam", &bag) == 0) {
+            bag->GetUnsignedIntegerProperty(0x0700C000, &versionInFirstCall);
+            bag->Release();
+        }
+    };
+    vyrexsim::PlugCamera(camera("cam", kVyrexBusIPv4));
+    start();
+    ASSERT_TRUE(handler.waitFor(1));
+    EXPECT_EQ(versionInFirstCall, 0x00040203u);
+}
+
 TEST_F(Notifications, TheHandlerMayCallBackIntoTheExpert) {
     int32_t searchStatus = -1;
     handler.onCall = [&] {

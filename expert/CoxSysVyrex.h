@@ -68,6 +68,10 @@ public:
     // 2 when the file, the section or the key is missing, or the value is 0.
     static uint32_t GetCameraListRefreshTimeInSec();
 
+    // A refresh period as a wait in milliseconds, limited to the longest
+    // wait that fits.
+    static int32_t RefreshWaitMs(uint32_t periodSec);
+
     // Rebuild a map from the driver (called with m_lock held).
     static void RefreshCameras(CameraMap& cameras);
     static void RefreshFrameGrabbers(FrameGrabberMap& frameGrabbers);
@@ -122,9 +126,6 @@ private:
     void DestroyAfterRefreshThread();
     static int DestroyWhenJoined(TASK_ARG expert, TASK_ARG, TASK_ARG, TASK_ARG, TASK_ARG, TASK_ARG,
                                  TASK_ARG, TASK_ARG, TASK_ARG, TASK_ARG);
-
-    // The refresh period as a wait in milliseconds, limited to what fits.
-    int32_t RefreshWaitMs() const;
 
     bool OnRefreshThread() const;
 

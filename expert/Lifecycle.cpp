@@ -47,14 +47,19 @@ int32_t CoxSysVyrex::Initialize() {
 // A stop signal that finds no waiting thread stays pending, so the current
 // pass completes (notifications included) and the thread then ends without
 // waiting a further period.
+//
+// Called by a handler on the refresh thread itself, Finalize cannot wait
+// for that thread: the pending stop ends it after the current pass.
 int32_t CoxSysVyrex::Finalize() {
     m_stopEvent.signal();
-    m_threadController.join();
+    if (!OnRefreshThread()) {
+        m_threadController.join();
+    }
     return S_OK;
 }
 
-int32_t CoxSysVyrex::RefreshWaitMs() const {
-    const uint64_t ms = uint64_t(m_refreshPeriodSec) * 1000u;
+int32_t CoxSysVyrex::RefreshWaitMs(uint32_t periodSec) {
+    const uint64_t ms = uint64_t(periodSec) * 1000u;
     return ms > uint64_t(INT32_MAX) ? INT32_MAX : int32_t(ms);
 }
 

@@ -3,8 +3,13 @@
 
 #include "tarn/WideStringFromField.h"
 
+#include "tarn/Exception.h"
+
 #include <cstring>
 #include <memory>
+#include <new>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace nKRVYREX_SYSAPI_EXPERT_18_5 {
@@ -21,6 +26,20 @@ struct TerminatedName {
     }
     char text[kVyrexTextSize + 1];
 };
+
+// An item name, or none when the platform's conversion refuses the driver's
+// text: that one entry is left out rather than failing the whole pass. A
+// memory failure still ends the pass.
+template <class Convert>
+std::optional<ItemName> ConvertedName(Convert convert) {
+    try {
+        return convert();
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const kr::tarn::exception::Exception&) {
+        return std::nullopt;
+    }
+}
 
 } // namespace
 
@@ -44,7 +63,10 @@ void CoxSysVyrex::RefreshCameras(CameraMap& cameras) {
         VyrexGetCameraProperty(interfaceName.text, kVyrexCameraAddress2, &record.address2);
         // A later entry with an equal name replaces the record; the key keeps
         // the letter case of the first.
-        cameras.try_emplace(CameraItemName(record.entry)).first->second = record;
+        std::optional<ItemName> name = ConvertedName([&] { return CameraItemName(record.entry); });
+        if (name) {
+            cameras.try_emplace(std::move(*name)).first->second = record;
+        }
     }
 }
 
@@ -60,7 +82,11 @@ void CoxSysVyrex::RefreshFrameGrabbers(FrameGrabberMap& frameGrabbers) {
     }
     entries.resize(count, FrameGrabberRecord{});
     for (const FrameGrabberRecord& entry : entries) {
-        frameGrabbers.try_emplace(kr::tarn::WideStringFromField(entry.name)).first->second = entry;
+        std::optional<ItemName> name =
+            ConvertedName([&] { return kr::tarn::WideStringFromField(entry.name); });
+        if (name) {
+            frameGrabbers.try_emplace(std::move(*name)).first->second = entry;
+        }
     }
 }
 

@@ -27,15 +27,19 @@ void CoxSysVyrex::main() {
     m_refreshTask.store(taskIdSelf());
     while (!m_releasedOnRefreshThread) {
         ChangeSets changes;
-        if (RefreshInventory(changes)) {
-            if (!m_firstRefreshDone) {
-                m_firstRefreshDone = true;
-                m_firstRefreshEvent.signal();
-            }
+        const bool refreshed = RefreshInventory(changes);
+        // Searches wait for the first pass, not for the first that succeeds:
+        // a driver that makes every pass fail must not hold them up for good.
+        if (!m_firstRefreshDone) {
+            m_firstRefreshDone = true;
+            m_firstRefreshEvent.signal();
+        }
+        if (refreshed) {
             DeliverChanges(changes);
         }
         nKRZEPH000::tStatus waitStatus;
-        if (m_releasedOnRefreshThread || m_stopEvent.wait(RefreshWaitMs(), waitStatus)) {
+        if (m_releasedOnRefreshThread ||
+            m_stopEvent.wait(RefreshWaitMs(m_refreshPeriodSec), waitStatus)) {
             break;
         }
     }

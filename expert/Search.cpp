@@ -61,10 +61,13 @@ int32_t CoxSysVyrex::CollectItemNames(ItemNameList& names) {
 }
 
 int32_t CoxSysVyrex::GetPropertiesOfItem(const char16_t* item, IoxSysPropertyBag** bag) {
-    if (bag == nullptr || item == nullptr) {
+    if (bag == nullptr) {
         return E_POINTER;
     }
     *bag = nullptr;
+    if (item == nullptr) {
+        return E_POINTER;
+    }
     return KRStatusOf([&] {
         NewBag created;
         const int32_t status = FillItemProperties(item, created.get());
@@ -75,9 +78,10 @@ int32_t CoxSysVyrex::GetPropertiesOfItem(const char16_t* item, IoxSysPropertyBag
     });
 }
 
-// An item removed between the name snapshot and its filling is left out.
-// A failure of the collection, or of the heap, ends the search with that
-// status; bags already added stay in the collection.
+// An item removed between the name snapshot and its filling, or one whose
+// properties cannot be built, is left out. A failure of the collection, or
+// of the heap, ends the search with that status; bags already added stay in
+// the collection.
 int32_t CoxSysVyrex::SearchForItemsAndProperties(IoxSysPropertyBagCollection* collection) {
     if (collection == nullptr) {
         return E_POINTER;
@@ -89,11 +93,11 @@ int32_t CoxSysVyrex::SearchForItemsAndProperties(IoxSysPropertyBagCollection* co
         for (const ItemName& name : names) {
             NewBag bag;
             const int32_t filled = FillItemProperties(name.c_str(), bag.get());
-            if (filled == OX_E_ITEM_NOT_FOUND) {
-                continue;
+            if (filled == E_OUTOFMEMORY) {
+                return filled; // a search that would silently lose items
             }
             if (KR_FAILED(filled)) {
-                return filled;
+                continue; // gone since the names were taken, or not describable
             }
             const int32_t status = collection->AddPropertyBag(bag.get());
             if (KR_FAILED(status)) {

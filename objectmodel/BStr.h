@@ -1,7 +1,7 @@
 // Length-prefixed wide strings: every string handed to the host is one.
 // The block holds a 32-bit count of characters, the characters and a zero
 // unit; the pointer handed out points at the first character. Blocks come
-// from malloc, so a host may also free them with free((char*)p - 4).
+// from malloc; BStrFree gives them back.
 #pragma once
 
 #include <cstdint>

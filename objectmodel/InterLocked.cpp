@@ -17,7 +17,8 @@ uint32_t InterLockedDecrement(std::atomic<uint32_t>* count, bool* releasedLast) 
         }
         // Release ordering publishes this thread's writes to the thread that
         // deletes; the acquire on the last release sees them all.
-        if (count->compare_exchange_weak(seen, seen - 1, std::memory_order_acq_rel,
+        const uint32_t next = seen == 1 ? kPinnedReferenceCount : seen - 1;
+        if (count->compare_exchange_weak(seen, next, std::memory_order_acq_rel,
                                          std::memory_order_relaxed)) {
             *releasedLast = seen == 1;
             return seen - 1;

@@ -155,4 +155,22 @@ TEST_F(MemoryFailures, FailedPassesKeepThePreviousInventory) {
     EXPECT_EQ(itemCount(), items - 1);
 }
 
+// Searches wait for the first pass, even one that fails: a driver or a heap
+// that makes every pass fail must not hold them up for good.
+TEST_F(MemoryFailures, AFirstPassThatFailsStillReleasesTheSearches) {
+    IoxSysExpert2* second = nullptr;
+    ASSERT_EQ(createVyrexSysapiExpert(&second), 0);
+    failAllocationsOnOtherThreads();
+    ASSERT_EQ(second->Initialize(), 0);
+    IoxSysEnumStringList* names = nullptr;
+    EXPECT_EQ(second->SearchForItemNames(&names), 1)
+        << "the search returned, and the failed pass left the inventory empty";
+    if (names != nullptr) {
+        names->Release();
+    }
+    stopFailingAllocations();
+    second->Finalize();
+    EXPECT_EQ(second->Release(), 0u);
+}
+
 } // namespace

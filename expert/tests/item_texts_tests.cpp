@@ -1,12 +1,8 @@
-#include "expert/CoxSysVyrex.h"
 #include "expert/ItemTexts.h"
-#include "expert/ModuleExports.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
-#include <fstream>
 
 using namespace nKRVYREX_SYSAPI_EXPERT_18_5;
 
@@ -60,35 +56,6 @@ TEST(LinkTexts, ListedWidthsAndSpeedsOnly) {
     EXPECT_EQ(LinkSpeed(2).number, 2);
     EXPECT_STREQ(LinkSpeed(3).text, "Not Detected");
     EXPECT_EQ(LinkSpeed(3).number, -1);
-}
-
-class RefreshPeriod : public testing::Test {
-protected:
-    void TearDown() override {
-        KRRTINIFilePath = "/c/kr-rt.ini";
-        std::remove(path.c_str());
-    }
-    uint32_t periodWith(const std::string& contents) {
-        std::ofstream(path) << contents;
-        KRRTINIFilePath = path.c_str();
-        return CoxSysVyrex::GetCameraListRefreshTimeInSec();
-    }
-    std::string path = testing::TempDir() + "refresh-period.ini";
-};
-
-TEST_F(RefreshPeriod, ReadFromTheVyrexSection) {
-    EXPECT_EQ(periodWith("[vyrex ]\nSystemapiExpertCameraListRefreshTimeInSec = 5\n"), 5u);
-    EXPECT_EQ(periodWith("[VYREX]\nSystemapiExpertCameraListRefreshTimeInSec=4294967295\n"),
-              4294967295u);
-}
-
-TEST_F(RefreshPeriod, TwoSecondsWhenMissingZeroOrMalformed) {
-    EXPECT_EQ(periodWith("[VYREX]\nSystemapiExpertCameraListRefreshTimeInSec=0\n"), 2u);
-    EXPECT_EQ(periodWith("[VYREX]\nSystemapiExpertCameraListRefreshTimeInSec=5s\n"), 2u);
-    EXPECT_EQ(periodWith("[OTHER]\nSystemapiExpertCameraListRefreshTimeInSec=5\n"), 2u);
-    EXPECT_EQ(periodWith("\xFF\xFE[VYREX]\n"), 2u);
-    KRRTINIFilePath = "/nonexistent/kr-rt.ini";
-    EXPECT_EQ(CoxSysVyrex::GetCameraListRefreshTimeInSec(), 2u);
 }
 
 } // namespace

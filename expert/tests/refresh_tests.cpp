@@ -196,6 +196,25 @@ TEST_F(Notifications, TheHandlerMayCallBackIntoTheExpert) {
     EXPECT_EQ(searchStatus, 0) << "notifications run without the map lock";
 }
 
+TEST_F(Notifications, FinalizeFromTheHandlerEndsTheThreadAfterThePass) {
+    int32_t finalized = -1;
+    handler.onCall = [&] {
+        if (finalized == -1) {
+            finalized = expert->Finalize(); // on the refresh thread: must not wait for itself
+        }
+    };
+    vyrexsim::PlugCamera(camera("cam", kVyrexBusIPv4));
+    start();
+    ASSERT_TRUE(handler.waitFor(1));
+    EXPECT_EQ(finalized, 0);
+    const uint32_t passes = vyrexsim::CallCount(vyrexsim::Function::EnumerateCameras);
+    vyrexsim::PlugCamera(camera("later", kVyrexBusIPv4, 2));
+    std::this_thread::sleep_for(kSeveralPasses);
+    EXPECT_EQ(vyrexsim::CallCount(vyrexsim::Function::EnumerateCameras), passes)
+        << "the thread ended";
+    EXPECT_EQ(handler.count(), 1u);
+}
+
 using Lifecycle = RunningExpert;
 
 TEST_F(Lifecycle, FinalizeWithoutInitializeAndTwice) {

@@ -60,8 +60,9 @@ TEST_F(Searches, NullArgumentsAnswerAtOnceWithoutWaiting) {
     EXPECT_EQ(expert->SearchForItemNames(nullptr), int32_t(0x80004003));
     EXPECT_EQ(expert->SearchForItemsAndProperties(nullptr), int32_t(0x80004003));
     EXPECT_EQ(expert->GetPropertiesOfItem(u"x", nullptr), int32_t(0x80004003));
-    IoxSysPropertyBag* bag = nullptr;
+    IoxSysPropertyBag* bag = reinterpret_cast<IoxSysPropertyBag*>(uintptr_t(0xdeadbeef));
     EXPECT_EQ(expert->GetPropertiesOfItem(nullptr, &bag), int32_t(0x80004003));
+    EXPECT_EQ(bag, nullptr);
 }
 
 TEST_F(Searches, SearchesWaitForTheFirstPassButItemLookupsDoNot) {

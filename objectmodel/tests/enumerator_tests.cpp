@@ -1,4 +1,5 @@
 #include "objectmodel/EnumOnSTL.h"
+#include "tarn/StringBase.h"
 
 #include <gtest/gtest.h>
 
@@ -190,6 +191,24 @@ TEST(EnumeratorNext, CopyFailureFreesWhatWasCopiedAndReportsNone) {
     ASSERT_EQ(names->Next(1, items, nullptr), S_OK);
     EXPECT_EQ(takeName(items[0]), u"b") << "the position stays past what was copied";
     names->Release();
+}
+
+// Names that differ only in letter case are one element of a name set.
+TEST(SetOfNames, HandsOutEachNameOnceIgnoringCase) {
+    using NameSet = std::set<kr::tarn::WideString>;
+    auto names = std::make_unique<NameSet>();
+    names->insert(kr::tarn::WideString(u"Cam1"));
+    names->insert(kr::tarn::WideString(u"cam1"));
+    names->insert(kr::tarn::WideString(u"Cam2"));
+    IoxSysEnumStringList* enumerator =
+        CreateOwningEnumerator<CoxSysEnumItemNamesSTL<NameSet>>(std::move(names));
+    char16_t* items[3] = {};
+    uint32_t fetched = 0;
+    EXPECT_EQ(enumerator->Next(3, items, &fetched), S_FALSE);
+    ASSERT_EQ(fetched, 2u);
+    EXPECT_EQ(takeName(items[0]), u"Cam1") << "the first spelling stays";
+    EXPECT_EQ(takeName(items[1]), u"Cam2");
+    enumerator->Release();
 }
 
 } // namespace

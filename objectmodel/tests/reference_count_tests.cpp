@@ -24,6 +24,17 @@ TEST(ReferenceCount, ReleaseAtZeroChangesNothing) {
     EXPECT_EQ(count.load(), 0u);
 }
 
+TEST(ReferenceCount, TheLastReleasePinsTheCountAgainstStrayPairs) {
+    std::atomic<uint32_t> count{1};
+    bool last = false;
+    EXPECT_EQ(InterLockedDecrement(&count, &last), 0u);
+    EXPECT_TRUE(last);
+    // Another thread's AddRef and Release while the object is destroyed.
+    EXPECT_EQ(InterLockedIncrement(&count), kPinnedReferenceCount);
+    EXPECT_EQ(InterLockedDecrement(&count, &last), kPinnedReferenceCount);
+    EXPECT_FALSE(last) << "no second destruction";
+}
+
 TEST(ReferenceCount, ObjectAtZeroIsNotDestroyedByAStrayRelease) {
     CTestWidget::destroyed = 0;
     CKRComObject<CTestWidget>* object = nullptr;

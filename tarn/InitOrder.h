@@ -7,7 +7,9 @@
 //   2. the run-time symbol loader, which looks up its optional functions
 //   3. the default system locale
 //   4. the 1970-to-1904 bias and the absolute-time limits
-//   5. the global reference-count mutex
+//
+// (Reference counts change atomically, so there is no reference-count mutex
+// to build after them.)
 #pragma once
 
 #define KR_INIT_ORDER_TRACE 1010
@@ -15,4 +17,3 @@
 #define KR_INIT_ORDER_SYMBOL_LOADER 1020
 #define KR_INIT_ORDER_DEFAULT_LOCALE 1030
 #define KR_INIT_ORDER_TIME_CONSTANTS 1040
-#define KR_INIT_ORDER_REFCOUNT_MUTEX 1050

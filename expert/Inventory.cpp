@@ -1,5 +1,7 @@
 #include "expert/Inventory.h"
 
+#include "expert/ItemTexts.h"
+
 #include "tarn/WideStringFromField.h"
 
 #include <cstring>
@@ -11,10 +13,6 @@ namespace {
 
 bool sameText(const char (&a)[kVyrexTextSize], const char (&b)[kVyrexTextSize]) {
     return std::strncmp(a, b, kVyrexTextSize) == 0;
-}
-
-std::string textOf(const char (&field)[kVyrexTextSize]) {
-    return std::string(field, strnlen(field, kVyrexTextSize));
 }
 
 } // namespace
@@ -40,7 +38,7 @@ ItemName CameraItemName(const CameraEntry& entry) {
     if (entry.busType != kVyrexBusCameraLink) {
         return kr::tarn::WideStringFromField(entry.interfaceName);
     }
-    std::string name = textOf(entry.interfaceName);
+    std::string name = FieldText(entry.interfaceName);
     size_t cut = name.rfind("_0");
     if (cut == std::string::npos) {
         cut = name.rfind("_1");

@@ -8,6 +8,7 @@
 #include "objectmodel/Guid.h"
 #include "tarn/StringBase.h"
 
+#include <cstring>
 #include <list>
 #include <map>
 #include <set>
@@ -43,6 +44,17 @@ bool sameFrameGrabber(const FrameGrabberRecord& a, const FrameGrabberRecord& b);
 // last "_0" (or, failing that, the last "_1"), then "::0" when
 // serialNumberHigh is 0 and "::1" otherwise.
 ItemName CameraItemName(const CameraEntry& entry);
+
+// The driver reads an interface name it is given as a zero-terminated text;
+// it is handed a terminated copy, so a field the driver filled to its end is
+// never read past.
+struct TerminatedName {
+    explicit TerminatedName(const char (&field)[kVyrexTextSize]) {
+        std::memcpy(text, field, kVyrexTextSize);
+        text[kVyrexTextSize] = '\0';
+    }
+    char text[kVyrexTextSize + 1];
+};
 
 // The camera's 64-bit serial number.
 inline uint64_t SerialNumberOf(const CameraEntry& entry) {

@@ -7,7 +7,6 @@
 #include "objectmodel/Boundary.h"
 #include "tarn/WideStringFromField.h"
 
-#include <cstring>
 #include <string>
 
 namespace nKRVYREX_SYSAPI_EXPERT_18_5 {
@@ -45,11 +44,9 @@ private:
 
 // A driver camera property; 0 when the driver cannot answer.
 uint32_t cameraProperty(const char (&interfaceName)[kVyrexTextSize], uint32_t number) {
-    char terminated[kVyrexTextSize + 1];
-    std::memcpy(terminated, interfaceName, kVyrexTextSize);
-    terminated[kVyrexTextSize] = '\0';
+    const TerminatedName terminated(interfaceName);
     uint32_t value = 0;
-    if (VyrexGetCameraProperty(terminated, number, &value) != 0) {
+    if (VyrexGetCameraProperty(terminated.text, number, &value) != 0) {
         value = 0;
     }
     return value;

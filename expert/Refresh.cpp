@@ -5,7 +5,6 @@
 
 #include "tarn/Exception.h"
 
-#include <cstring>
 #include <memory>
 #include <new>
 #include <optional>
@@ -15,17 +14,6 @@
 namespace nKRVYREX_SYSAPI_EXPERT_18_5 {
 
 namespace {
-
-// The driver reads the interface name as a zero-terminated text; hand it a
-// terminated copy, so a field the driver filled to its end is never read
-// past.
-struct TerminatedName {
-    explicit TerminatedName(const char (&field)[kVyrexTextSize]) {
-        std::memcpy(text, field, kVyrexTextSize);
-        text[kVyrexTextSize] = '\0';
-    }
-    char text[kVyrexTextSize + 1];
-};
 
 // An item name, or none when the platform's conversion refuses the driver's
 // text: that one entry is left out rather than failing the whole pass. A

@@ -1,87 +1,31 @@
 // Black-box: the built expert module over this driver, loaded as a host
 // loads them, with a fake camera on the private loopback plugged in and out.
 #include "FakeCamera.h"
+#include "HostObjects.h"
 #include "LoadedModule.h"
 #include "PrivateLoopback.h"
 
 #include "driver/VyrexDriver.h"
-#include "objectmodel/BStr.h"
 #include "objectmodel/oxSysInterfaces.h"
 
 #include <arv.h>
 #include <gtest/gtest.h>
 
-#include <condition_variable>
 #include <cstdio>
 #include <fstream>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <unistd.h>
-#include <utility>
-#include <vector>
 
 namespace {
 
-// The host's handler: keeps every notification it is given.
-class RecordingHandler : public IoxSysFrameworkNotificationHandler {
-public:
-    int32_t QueryInterface(const _GUID&, void** ppv) override {
-        *ppv = nullptr;
-        return int32_t(0x80004002);
-    }
-    uint32_t AddRef() override { return ++m_references; }
-    uint32_t Release() override { return --m_references; }
-
-    int32_t OnItemsChanged(IoxSysExpert2*, oxSysItemChangeKind kind,
-                           IoxSysEnumStringList* names) override {
-        std::vector<std::string> taken;
-        char16_t* name = nullptr;
-        uint32_t fetched = 0;
-        while (names->Next(1, &name, &fetched) == 0 && fetched == 1) {
-            taken.push_back(std::string(name, name + BStrLen(name)));
-            BStrFree(name);
-        }
-        std::lock_guard<std::mutex> lock(m_mutex);
-        for (const std::string& item : taken) {
-            m_seen.emplace_back(kind, item);
-        }
-        m_changed.notify_all();
-        return 0;
-    }
-
-    // Waits, with a generous limit, for a notification of kind naming item.
-    bool waitFor(oxSysItemChangeKind kind, const std::string& item) {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        return m_changed.wait_for(lock, std::chrono::seconds(40), [&] {
-            for (const auto& seen : m_seen) {
-                if (seen.first == kind && seen.second == item) {
-                    return true;
-                }
-            }
-            return false;
-        });
-    }
-
-    uint32_t references() const { return m_references; }
-
-private:
-    uint32_t m_references = 1; // the test's own
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::vector<std::pair<oxSysItemChangeKind, std::string>> m_seen;
-};
-
-std::u16string Wide(const std::string& text) {
-    return std::u16string(text.begin(), text.end());
-}
+// Discovery and the expert's refresh, with a generous margin.
+constexpr std::chrono::seconds kDiscoveryWait{40};
 
 std::string StringProperty(IoxSysPropertyBag* bag, uint32_t tag) {
     char16_t* value = nullptr;
     EXPECT_EQ(bag->GetStringProperty(tag, &value), 0) << std::hex << "tag 0x" << tag;
-    std::string text = value == nullptr ? "<none>" : std::string(value, value + BStrLen(value));
-    BStrFree(value);
-    return text;
+    return value == nullptr ? "<none>" : takeString(value);
 }
 
 uint32_t UnsignedProperty(IoxSysPropertyBag* bag, uint32_t tag) {
@@ -148,11 +92,11 @@ TEST_F(ExpertOverAravis, ACameraPluggedInIsAddedWithItsPropertiesAndRemovedWhenU
     FakeCamera camera(LoopbackAddress(7), "1234ABCD");
     ASSERT_TRUE(camera.running());
     ASSERT_EQ(expert->Initialize(), 0);
-    ASSERT_TRUE(handler.waitFor(oxSysItemChangeKind_Added, camera.deviceId()))
+    ASSERT_TRUE(handler.waitFor(oxSysItemChangeKind_Added, camera.deviceId(), kDiscoveryWait))
         << camera.deviceId() << " was never added";
 
     IoxSysPropertyBag* bag = nullptr;
-    ASSERT_EQ(expert->GetPropertiesOfItem(Wide(camera.deviceId()).c_str(), &bag), 0);
+    ASSERT_EQ(expert->GetPropertiesOfItem(wide(camera.deviceId()).c_str(), &bag), 0);
     ASSERT_NE(bag, nullptr);
     EXPECT_EQ(StringProperty(bag, 0x01004000), "Aravis");      // vendor
     EXPECT_EQ(StringProperty(bag, 0x01006000), "Aravis Fake"); // model text
@@ -169,9 +113,9 @@ TEST_F(ExpertOverAravis, ACameraPluggedInIsAddedWithItsPropertiesAndRemovedWhenU
     bag->Release();
 
     camera.stop();
-    EXPECT_TRUE(handler.waitFor(oxSysItemChangeKind_Removed, camera.deviceId()))
+    EXPECT_TRUE(handler.waitFor(oxSysItemChangeKind_Removed, camera.deviceId(), kDiscoveryWait))
         << camera.deviceId() << " was never removed";
-    EXPECT_NE(expert->GetPropertiesOfItem(Wide(camera.deviceId()).c_str(), &bag), 0);
+    EXPECT_NE(expert->GetPropertiesOfItem(wide(camera.deviceId()).c_str(), &bag), 0);
 }
 
 bool DriverMapped() {
@@ -188,7 +132,7 @@ bool DriverMapped() {
 TEST_F(ExpertOverAravis, UnloadingStopsDiscoveryAndFreesTheDriver) {
     FakeCamera camera(LoopbackAddress(8), "ABCDEF");
     ASSERT_EQ(expert->Initialize(), 0);
-    ASSERT_TRUE(handler.waitFor(oxSysItemChangeKind_Added, camera.deviceId()));
+    ASSERT_TRUE(handler.waitFor(oxSysItemChangeKind_Added, camera.deviceId(), kDiscoveryWait));
     EXPECT_TRUE(DriverMapped());
     // The backend's discovery thread is most likely inside a pass now.
     unload();

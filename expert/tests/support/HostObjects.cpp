@@ -1,5 +1,6 @@
 #include "HostObjects.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 
@@ -135,6 +136,21 @@ int32_t RecordingHandler::OnItemsChanged(IoxSysExpert2*, oxSysItemChangeKind cha
 bool RecordingHandler::waitFor(size_t count, std::chrono::milliseconds timeout) {
     std::unique_lock<std::mutex> hold(m_mutex);
     return m_arrived.wait_for(hold, timeout, [&] { return m_notifications.size() >= count; });
+}
+
+bool RecordingHandler::waitFor(oxSysItemChangeKind kind, const std::string& name,
+                               std::chrono::milliseconds timeout) {
+    std::unique_lock<std::mutex> hold(m_mutex);
+    return m_arrived.wait_for(hold, timeout, [&] {
+        for (const Notification& notification : m_notifications) {
+            if (notification.kind == kind &&
+                std::find(notification.names.begin(), notification.names.end(), name) !=
+                    notification.names.end()) {
+                return true;
+            }
+        }
+        return false;
+    });
 }
 
 std::vector<Notification> RecordingHandler::notifications() {

@@ -43,6 +43,9 @@ public:
 
     // Waits until at least count notifications arrived; false on timeout.
     bool waitFor(size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(20));
+    // Waits until a notification of this kind names the item; false on timeout.
+    bool waitFor(oxSysItemChangeKind kind, const std::string& name,
+                 std::chrono::milliseconds timeout = std::chrono::seconds(20));
     std::vector<Notification> notifications();
     size_t count();
 

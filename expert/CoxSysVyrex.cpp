@@ -27,23 +27,22 @@ CoxSysVyrex::CoxSysVyrex() {
     m_lock.create(m_status);
     m_firstRefreshEvent.create(nKRZEPH000::tEvent::kManualReset, m_status);
     m_stopEvent.create(nKRZEPH000::tEvent::kAutoReset, m_status);
+    if (!m_status.isFailure()) {
+        m_lifecycleLock.create(m_status);
+    }
     if (m_status.isFailure()) {
         throw int32_t(E_FAIL);
     }
     m_refreshPeriodSec = GetCameraListRefreshTimeInSec();
 }
 
-// A host that releases the expert without Finalize still gets a clean end:
-// the refresh thread is stopped and joined before anything is freed. (When
-// the refresh thread itself dropped the last reference, it has returned
-// already: see DestroyAfterRefreshThread.)
+// The refresh thread has returned by now: the final release stopped and
+// joined it before deleting (or, released on that thread, deleted only
+// after it had returned).
 CoxSysVyrex::~CoxSysVyrex() {
-    if (m_threadController.isRunning()) {
-        m_stopEvent.signal();
-        m_threadController.join();
-    }
     m_stopEvent.destroy();
     m_firstRefreshEvent.destroy();
+    m_lifecycleLock.destroy();
     m_lock.destroy();
     m_frameGrabbers.clear();
     m_cameras.clear();
@@ -52,10 +51,6 @@ CoxSysVyrex::~CoxSysVyrex() {
     if (handler != nullptr) {
         handler->Release();
     }
-}
-
-bool CoxSysVyrex::OnRefreshThread() const {
-    return m_refreshTask.load() == taskIdSelf();
 }
 
 } // namespace nKRVYREX_SYSAPI_EXPERT_18_5

@@ -64,6 +64,12 @@ public:
     // until Finalize (or the last release) asks it to stop.
     void main() override;
 
+    // One pass: rebuilds the inventory, releases the searches waiting for a
+    // first pass, and tells the handler what changed. The refresh thread
+    // makes one every period; Initialize makes one when no thread can be
+    // started.
+    void RefreshAndNotify();
+
     // The refresh period in seconds from the INI file KRRTINIFilePath names;
     // 2 when the file, the section or the key is missing, or the value is 0.
     static uint32_t GetCameraListRefreshTimeInSec();
@@ -103,21 +109,30 @@ private:
     // Copies text into *destination as a length-prefixed string.
     static int32_t CopyOutString(const char16_t* text, char16_t** destination);
 
-    // One refresh: rebuilds both maps and finds what changed. The maps are
-    // replaced only when the whole pass succeeded; false when it failed.
+    // One refresh: rebuilds both maps, finds what changed and makes the
+    // enumerators that tell it. The maps are replaced only when all of that
+    // succeeded; false when it failed.
     bool RefreshInventory(ChangeSets& changes);
 
     // Tells the registered handler, if any: removed, then changed, then
-    // added; stops early when the handler released the expert meanwhile.
+    // added.
     void DeliverChanges(ChangeSets& changes);
 
     // The registered handler with a reference for the caller, or null.
     IoxSysFrameworkNotificationHandler* AcquireHandler();
 
+    // Signals the stop and waits for the refresh thread to return (host
+    // threads only).
+    void StopRefreshThread();
+
+    // Whether the caller is making a pass: the refresh thread, or a host
+    // thread inside Initialize. A handler it calls may call back.
+    bool OnPassThread() const;
+
 public:
-    // The last release normally deletes the expert at once (stopping and
-    // joining its thread first). When it happens on the refresh thread, in a
-    // handler's call, the expert ends after that thread has returned.
+    // The final release: stops and joins the refresh thread before anything
+    // is destroyed; on the refresh thread itself, defers the end until that
+    // thread has returned (true).
     bool KRDeferFinalRelease();
 
 private:
@@ -126,8 +141,6 @@ private:
     void DestroyAfterRefreshThread();
     static int DestroyWhenJoined(TASK_ARG expert, TASK_ARG, TASK_ARG, TASK_ARG, TASK_ARG, TASK_ARG,
                                  TASK_ARG, TASK_ARG, TASK_ARG, TASK_ARG);
-
-    bool OnRefreshThread() const;
 
     nKRZEPH000::tStatus m_status; // failures met while creating the kernel objects
 
@@ -142,10 +155,12 @@ private:
     nKRZEPH000::tSemaphore m_lock;
     nKRZEPH000::tEvent m_firstRefreshEvent; // manual-reset: set after the first pass
     nKRZEPH000::tEvent m_stopEvent;         // auto-reset: ends the refresh thread
+    nKRZEPH000::tSemaphore m_lifecycleLock; // host threads: starts and stops of the thread
     nKRZEPH000::tThreadController m_threadController;
-    bool m_firstRefreshDone = false;        // refresh thread only
-    bool m_releasedOnRefreshThread = false; // refresh thread only
-    std::atomic<TASK_ID> m_refreshTask{0};  // the refresh thread while main() runs
+    bool m_firstRefreshDone = false;            // whoever makes a pass
+    bool m_releasedOnRefreshThread = false;     // refresh thread only
+    std::atomic<TASK_ID> m_refreshTask{0};      // the refresh thread while main() runs
+    std::atomic<TASK_ID> m_initializingTask{0}; // a host thread making a pass in Initialize
     uint32_t m_refreshPeriodSec = 2;
     std::atomic<uint32_t> m_driverVersion{0}; // written by Initialize, read by host threads
 };

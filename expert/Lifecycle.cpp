@@ -1,4 +1,11 @@
 // Starting and stopping the refresh thread, and the refresh period.
+//
+// Host threads may call Initialize, Finalize and the last Release at the
+// same time: m_lifecycleLock makes each start and each stop of the refresh
+// thread whole, so there is never more than one thread, and a Finalize that
+// returns leaves none running. The refresh thread itself (a handler calling
+// back) and a host thread making a pass inside Initialize never take that
+// lock: another host thread may hold it while it waits for their pass.
 #include "expert/CoxSysVyrex.h"
 #include "expert/ModuleExports.h"
 
@@ -34,13 +41,26 @@ uint32_t CoxSysVyrex::GetCameraListRefreshTimeInSec() {
 // bags of the first pass (which a handler may read at once) already carry
 // it. A running thread is left alone (the controller refuses a second
 // start); the version is read again either way.
+//
+// When no thread can be started, Initialize makes the pass itself, so that
+// searches answer from a real inventory instead of waiting for a first pass
+// that would never come; the next Initialize tries the thread again.
 int32_t CoxSysVyrex::Initialize() {
     uint32_t version = 0;
     if (VyrexGetDriverVersion(&version) == 0) {
         m_driverVersion.store(version, std::memory_order_relaxed);
     }
+    if (OnPassThread()) {
+        return S_OK; // called back from a pass: the expert is running
+    }
+    nKRZEPH000::tSemaphoreLock hold(m_lifecycleLock);
     nKRZEPH000::tStatus status;
     m_threadController.start(static_cast<nKRZEPH000::iThread*>(this), status);
+    if (!m_threadController.isRunning()) {
+        m_initializingTask.store(taskIdSelf());
+        RefreshAndNotify();
+        m_initializingTask.store(0);
+    }
     return S_OK;
 }
 
@@ -48,14 +68,26 @@ int32_t CoxSysVyrex::Initialize() {
 // pass completes (notifications included) and the thread then ends without
 // waiting a further period.
 //
-// Called by a handler on the refresh thread itself, Finalize cannot wait
-// for that thread: the pending stop ends it after the current pass.
+// Called back from a pass (a handler on the refresh thread), Finalize cannot
+// wait for that pass: the pending stop ends the thread after it.
 int32_t CoxSysVyrex::Finalize() {
-    m_stopEvent.signal();
-    if (!OnRefreshThread()) {
-        m_threadController.join();
+    if (OnPassThread()) {
+        m_stopEvent.signal();
+        return S_OK;
     }
+    StopRefreshThread();
     return S_OK;
+}
+
+void CoxSysVyrex::StopRefreshThread() {
+    nKRZEPH000::tSemaphoreLock hold(m_lifecycleLock);
+    m_stopEvent.signal();
+    m_threadController.join();
+}
+
+bool CoxSysVyrex::OnPassThread() const {
+    const TASK_ID self = taskIdSelf();
+    return m_refreshTask.load() == self || m_initializingTask.load() == self;
 }
 
 int32_t CoxSysVyrex::RefreshWaitMs(uint32_t periodSec) {

@@ -15,28 +15,49 @@ namespace {
 
 using ChangedNamesEnumerator = CoxSysEnumItemNamesSTL<ItemNameSet>;
 
+// An enumerator over names, or null when there are none to tell.
+IoxSysEnumStringList* EnumeratorOver(std::unique_ptr<ItemNameSet> names) {
+    if (names->empty()) {
+        return nullptr;
+    }
+    return CreateOwningEnumerator<ChangedNamesEnumerator>(std::move(names));
+}
+
 } // namespace
 
+// What one pass tells the handler, in the order it is told: every
+// enumerator is made before the pass is committed, so telling it needs no
+// memory and cannot lose a change.
 struct CoxSysVyrex::ChangeSets {
-    std::unique_ptr<ItemNameSet> added;
-    std::unique_ptr<ItemNameSet> changed;
-    std::unique_ptr<ItemNameSet> removed;
+    static constexpr size_t kKinds = 3;
+    static constexpr oxSysItemChangeKind kOrder[kKinds] = {
+        oxSysItemChangeKind_Removed, oxSysItemChangeKind_Changed, oxSysItemChangeKind_Added};
+
+    ChangeSets() = default;
+    ChangeSets(const ChangeSets&) = delete;
+    ChangeSets& operator=(const ChangeSets&) = delete;
+    ~ChangeSets() { clear(); }
+
+    void clear() {
+        for (IoxSysEnumStringList*& names : inOrder) {
+            if (names != nullptr) {
+                names->Release();
+                names = nullptr;
+            }
+        }
+    }
+
+    bool empty() const {
+        return inOrder[0] == nullptr && inOrder[1] == nullptr && inOrder[2] == nullptr;
+    }
+
+    IoxSysEnumStringList* inOrder[kKinds] = {nullptr, nullptr, nullptr};
 };
 
 void CoxSysVyrex::main() {
     m_refreshTask.store(taskIdSelf());
     while (!m_releasedOnRefreshThread) {
-        ChangeSets changes;
-        const bool refreshed = RefreshInventory(changes);
-        // Searches wait for the first pass, not for the first that succeeds:
-        // a driver that makes every pass fail must not hold them up for good.
-        if (!m_firstRefreshDone) {
-            m_firstRefreshDone = true;
-            m_firstRefreshEvent.signal();
-        }
-        if (refreshed) {
-            DeliverChanges(changes);
-        }
+        RefreshAndNotify();
         nKRZEPH000::tStatus waitStatus;
         if (m_releasedOnRefreshThread ||
             m_stopEvent.wait(RefreshWaitMs(m_refreshPeriodSec), waitStatus)) {
@@ -49,10 +70,25 @@ void CoxSysVyrex::main() {
     }
 }
 
+void CoxSysVyrex::RefreshAndNotify() {
+    ChangeSets changes;
+    const bool refreshed = RefreshInventory(changes);
+    // Searches wait for the first pass, not for the first that succeeds:
+    // a driver that makes every pass fail must not hold them up for good.
+    if (!m_firstRefreshDone) {
+        m_firstRefreshDone = true;
+        m_firstRefreshEvent.signal();
+    }
+    if (refreshed && !changes.empty()) {
+        DeliverChanges(changes);
+    }
+}
+
 // The new maps are built aside and compared with the current ones; they
-// replace them only when the whole pass succeeded. A pass that fails (the
-// heap running out, a text that cannot be converted) leaves the previous
-// inventory as it was and reports nothing; the next pass tries again.
+// replace them only when the whole pass succeeded, enumerators included. A
+// pass that fails (the heap running out, a text that cannot be converted)
+// leaves the previous inventory as it was and reports nothing; the next
+// pass finds the same differences again.
 bool CoxSysVyrex::RefreshInventory(ChangeSets& changes) {
     nKRZEPH000::tSemaphoreLock hold(m_lock);
     try {
@@ -60,57 +96,48 @@ bool CoxSysVyrex::RefreshInventory(ChangeSets& changes) {
         FrameGrabberMap frameGrabbers;
         RefreshCameras(cameras);
         RefreshFrameGrabbers(frameGrabbers);
-        changes.added = std::make_unique<ItemNameSet>();
-        changes.changed = std::make_unique<ItemNameSet>();
-        changes.removed = std::make_unique<ItemNameSet>();
-        CompareCameras(m_cameras, cameras, *changes.added, *changes.changed, *changes.removed);
-        CompareFrameGrabbers(m_frameGrabbers, frameGrabbers, *changes.added, *changes.changed,
-                             *changes.removed);
+        auto added = std::make_unique<ItemNameSet>();
+        auto changed = std::make_unique<ItemNameSet>();
+        auto removed = std::make_unique<ItemNameSet>();
+        CompareCameras(m_cameras, cameras, *added, *changed, *removed);
+        CompareFrameGrabbers(m_frameGrabbers, frameGrabbers, *added, *changed, *removed);
+        changes.inOrder[0] = EnumeratorOver(std::move(removed));
+        changes.inOrder[1] = EnumeratorOver(std::move(changed));
+        changes.inOrder[2] = EnumeratorOver(std::move(added));
         m_cameras.swap(cameras);
         m_frameGrabbers.swap(frameGrabbers);
         return true;
     } catch (...) {
-        changes = ChangeSets{};
+        changes.clear();
         return false;
     }
 }
 
-namespace {
-
-void deliver(IoxSysFrameworkNotificationHandler* handler, IoxSysExpert2* expert,
-             oxSysItemChangeKind kind, std::unique_ptr<ItemNameSet> names) {
-    if (names == nullptr || names->empty()) {
-        return;
-    }
-    try {
-        IoxSysEnumStringList* enumerator =
-            CreateOwningEnumerator<ChangedNamesEnumerator>(std::move(names));
-        handler->OnItemsChanged(expert, kind, enumerator);
-        enumerator->Release();
-    } catch (...) {
-        // No enumerator could be made: this notification is lost, the next
-        // change is reported as usual.
-    }
-}
-
-} // namespace
-
-// The thread holds its own reference to the handler for the calls, so a
-// handler replaced or unregistered meanwhile is never called after its
-// release. A handler that releases the expert's last reference gets no
-// further calls.
+// Whoever calls out holds what it passes: the expert keeps a reference to
+// itself and one to the handler for the calls, so the handler may AddRef,
+// call back or Release the expert, and a handler replaced or unregistered
+// meanwhile is never called after its release. When the host is letting go
+// of its last reference at this moment, nothing is told: that release is
+// stopping this thread. The expert's own reference goes last; when it is
+// the last of all, the expert ends once this thread has returned.
 void CoxSysVyrex::DeliverChanges(ChangeSets& changes) {
     IoxSysFrameworkNotificationHandler* handler = AcquireHandler();
     if (handler == nullptr) {
         return;
     }
-    std::unique_ptr<ItemNameSet>* inOrder[] = {&changes.removed, &changes.changed, &changes.added};
-    const oxSysItemChangeKind kinds[] = {oxSysItemChangeKind_Removed, oxSysItemChangeKind_Changed,
-                                         oxSysItemChangeKind_Added};
-    for (size_t i = 0; i < 3 && !m_releasedOnRefreshThread; ++i) {
-        deliver(handler, this, kinds[i], std::move(*inOrder[i]));
+    if (!InterLockedIncrementIfLive(&refCount)) {
+        handler->Release();
+        return;
+    }
+    IoxSysExpert2* self = this;
+    for (size_t i = 0; i < ChangeSets::kKinds; ++i) {
+        if (changes.inOrder[i] != nullptr) {
+            handler->OnItemsChanged(self, ChangeSets::kOrder[i], changes.inOrder[i]);
+        }
     }
     handler->Release();
+    changes.clear();
+    self->Release();
 }
 
 IoxSysFrameworkNotificationHandler* CoxSysVyrex::AcquireHandler() {
@@ -123,12 +150,18 @@ IoxSysFrameworkNotificationHandler* CoxSysVyrex::AcquireHandler() {
     return handler;
 }
 
+// The final release runs while the expert is still whole. On a host thread
+// it stops and joins the refresh thread before anything is destroyed, so
+// that thread never meets a half-destroyed expert. On the refresh thread
+// itself (the expert's own reference after a delivery) it cannot wait for
+// itself: the thread leaves its loop and the expert ends after it.
 bool CoxSysVyrex::KRDeferFinalRelease() {
-    if (!OnRefreshThread()) {
-        return false;
+    if (m_refreshTask.load() == taskIdSelf()) {
+        m_releasedOnRefreshThread = true;
+        return true;
     }
-    m_releasedOnRefreshThread = true;
-    return true;
+    StopRefreshThread();
+    return false;
 }
 
 // The expert cannot be freed on its own refresh thread: the thread's frame

@@ -16,9 +16,11 @@ class CKRComObjectRootBase {
 public:
     std::atomic<uint32_t> refCount{0};
 
-    // Called by the release that took the count to 0, before the object is
-    // deleted. A class that must end on another thread hides this with its
-    // own version and returns true; it then deletes itself later.
+    // Called by the release that took the count to 0, while the object is
+    // still whole: no destructor has started. A class with a thread of its
+    // own hides this with its own version, which stops that thread here, or
+    // returns true when it must end on another thread and deletes itself
+    // later.
     bool KRDeferFinalRelease() { return false; }
 };
 
@@ -66,9 +68,13 @@ class CKRComObject : public T {
 public:
     CKRComObject() = default;
 
-    // Teardown may AddRef and Release this object from member destructors;
-    // a count of 1 keeps those pairs from starting a second destruction.
-    ~CKRComObject() override { this->refCount.store(1, std::memory_order_relaxed); }
+    // The count stays pinned for the whole teardown, however it began (the
+    // last release pins it already; an object deleted without one is pinned
+    // here): an AddRef, a Release or an unbalanced Release made meanwhile
+    // changes nothing and cannot start a second destruction.
+    ~CKRComObject() override {
+        this->refCount.store(kPinnedReferenceCount, std::memory_order_relaxed);
+    }
 
     int32_t QueryInterface(const _GUID& iid, void** ppv) override {
         return InternalQueryInterface(this, T::_GetEntries(), iid, ppv);

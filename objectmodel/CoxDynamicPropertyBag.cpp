@@ -55,24 +55,37 @@ CoxDynamicPropertyBag::~CoxDynamicPropertyBag() {
     CoxDynamicPropertyBag::DeleteAllProperties(); // every value freed under the lock
 }
 
+// A set either happens whole (value stored, tag marked changed) or not at
+// all: the tag is marked first and unmarked again when storing the value
+// fails, so a memory failure leaves the bag as it was.
 template <class T>
 int32_t CoxDynamicPropertyBag::SetTypedProperty(uint32_t tag, const T& value) {
     BagLockHolder hold(lock);
     return KRStatusOf([&] {
         const auto found = properties.find(tag);
+        CoxTemplatePropertyValue<T>* stored = nullptr;
         if (found != properties.end()) {
-            auto* stored = dynamic_cast<CoxTemplatePropertyValue<T>*>(found->second);
+            stored = dynamic_cast<CoxTemplatePropertyValue<T>*>(found->second);
             if (stored == nullptr) {
                 return OX_E_PROPERTY_TYPE_MISMATCH;
             }
-            stored->SetValue(value);
-        } else {
-            auto created =
-                std::make_unique<CoxTemplatePropertyValue<T>>(value, KRPropertyTypeOf<T>::value);
-            properties.emplace(tag, created.get());
-            created.release();
         }
-        changedTags.insert(tag);
+        const bool newlyMarked = changedTags.insert(tag).second;
+        try {
+            if (stored != nullptr) {
+                stored->SetValue(value);
+            } else {
+                auto created = std::make_unique<CoxTemplatePropertyValue<T>>(
+                    value, KRPropertyTypeOf<T>::value);
+                properties.emplace(tag, created.get());
+                created.release();
+            }
+        } catch (...) {
+            if (newlyMarked) {
+                changedTags.erase(tag);
+            }
+            throw;
+        }
         return S_OK;
     });
 }

@@ -8,6 +8,16 @@ uint32_t InterLockedIncrement(std::atomic<uint32_t>* count) {
     return seen == kPinnedReferenceCount ? seen : seen + 1;
 }
 
+bool InterLockedIncrementIfLive(std::atomic<uint32_t>* count) {
+    uint32_t seen = count->load(std::memory_order_relaxed);
+    while (seen != 0 && seen != kPinnedReferenceCount) {
+        if (count->compare_exchange_weak(seen, seen + 1, std::memory_order_relaxed)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 uint32_t InterLockedDecrement(std::atomic<uint32_t>* count, bool* releasedLast) {
     *releasedLast = false;
     uint32_t seen = count->load(std::memory_order_relaxed);

@@ -19,6 +19,12 @@ constexpr uint32_t kPinnedReferenceCount = 0xFFFFFFFF;
 // Adds one and returns the new count.
 uint32_t InterLockedIncrement(std::atomic<uint32_t>* count);
 
+// Adds one only while the object is alive: not before its first reference
+// (0) and not once its last release has pinned the count. True when it did:
+// for a thread of the object's own that wants a reference while the host
+// may be letting go of its last one.
+bool InterLockedIncrementIfLive(std::atomic<uint32_t>* count);
+
 // Takes one away and returns the new count (0 for the last release, though
 // the stored count is then pinned). *releasedLast is set true only for that
 // one call.

@@ -19,6 +19,10 @@ void kernelFailNthCall(kernelFaultPoint point, int n) {
     countdown(point).store(n > 0 ? n : 0);
 }
 
+bool kernelFaultArmed(kernelFaultPoint point) {
+    return countdown(point).load() > 0;
+}
+
 void kernelClearFaults() {
     for (std::atomic<int>& left : callsUntilFailure) {
         left.store(0);

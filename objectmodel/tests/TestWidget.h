@@ -33,6 +33,8 @@ class CTestWidget : public virtual CKRComObjectRootEx<CKRComMultiThreadModelNoCS
 public:
     static inline std::atomic<int> destroyed{0};
     static inline bool failConstruction = false;
+    // Called from the widget's destructor, after CKRComObject's has run.
+    static inline void (*duringTeardown)(CTestWidget* widget) = nullptr;
 
     static const KRInterfaceMapEntry* _GetEntries() {
         static const KRInterfaceMapEntry entries[] = {
@@ -52,5 +54,10 @@ protected:
             throw int32_t(E_FAIL);
         }
     }
-    virtual ~CTestWidget() { ++destroyed; }
+    virtual ~CTestWidget() {
+        ++destroyed;
+        if (duringTeardown != nullptr) {
+            duringTeardown(this);
+        }
+    }
 };

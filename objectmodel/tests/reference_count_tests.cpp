@@ -35,6 +35,22 @@ TEST(ReferenceCount, TheLastReleasePinsTheCountAgainstStrayPairs) {
     EXPECT_FALSE(last) << "no second destruction";
 }
 
+TEST(ReferenceCount, IncrementIfLiveRefusesUnbornAndDyingObjects) {
+    const struct {
+        uint32_t before;
+        bool added;
+        uint32_t after;
+    } cases[] = {{0, false, 0},
+                 {1, true, 2},
+                 {7, true, 8},
+                 {kPinnedReferenceCount, false, kPinnedReferenceCount}};
+    for (const auto& c : cases) {
+        std::atomic<uint32_t> count{c.before};
+        EXPECT_EQ(InterLockedIncrementIfLive(&count), c.added) << c.before;
+        EXPECT_EQ(count.load(), c.after) << c.before;
+    }
+}
+
 TEST(ReferenceCount, ObjectAtZeroIsNotDestroyedByAStrayRelease) {
     CTestWidget::destroyed = 0;
     CKRComObject<CTestWidget>* object = nullptr;
@@ -57,6 +73,34 @@ TEST(ReferenceCount, PinnedObjectIsNeverDestroyed) {
     object->refCount.store(1);
     object->Release();
     EXPECT_EQ(CTestWidget::destroyed, 1);
+}
+
+// Member teardown may AddRef and Release the object, even unbalanced: the
+// count stays pinned whether a last Release or a plain delete began it.
+TEST(ReferenceCount, TeardownKeepsTheCountPinned) {
+    static uint32_t countSeen;
+    CTestWidget::duringTeardown = [](CTestWidget* widget) {
+        countSeen = widget->refCount.load();
+        auto* object = static_cast<CKRComObject<CTestWidget>*>(widget);
+        object->CKRComObject<CTestWidget>::AddRef();
+        object->CKRComObject<CTestWidget>::Release();
+        object->CKRComObject<CTestWidget>::Release(); // unbalanced
+    };
+    for (bool byLastRelease : {true, false}) {
+        CTestWidget::destroyed = 0;
+        countSeen = 0;
+        CKRComObject<CTestWidget>* object = nullptr;
+        ASSERT_EQ(CKRComObject<CTestWidget>::CreateInstance(&object), S_OK);
+        if (byLastRelease) {
+            object->AddRef();
+            object->Release();
+        } else {
+            delete object;
+        }
+        EXPECT_EQ(CTestWidget::destroyed, 1) << "by last release: " << byLastRelease;
+        EXPECT_EQ(countSeen, kPinnedReferenceCount) << "by last release: " << byLastRelease;
+    }
+    CTestWidget::duringTeardown = nullptr;
 }
 
 TEST(ReferenceCount, ManyThreadsDestroyExactlyOnce) {

@@ -58,6 +58,36 @@ private:
     std::vector<Notification> m_notifications;
 };
 
+// Rebuilds the inventory from the notifications alone, and notes every
+// notification that contradicts what it was told before: an item added while
+// present, removed or changed while absent, or two calls at once (two
+// refresh threads, or deliveries out of order). Names compare ignoring
+// letter case, as the expert's do.
+class PictureHandler : public IoxSysFrameworkNotificationHandler, public HostCounted {
+public:
+    int32_t QueryInterface(const _GUID& iid, void** ppv) override;
+    uint32_t AddRef() override { return addRef(); }
+    uint32_t Release() override { return release(); }
+    int32_t OnItemsChanged(IoxSysExpert2* expert, oxSysItemChangeKind change,
+                           IoxSysEnumStringList* names) override;
+
+    // The picture in ascending case-insensitive order, upper-cased.
+    std::vector<std::string> picture();
+    std::vector<std::string> contradictions();
+    size_t changesChecked();
+
+private:
+    std::atomic<int> m_inCall{0};
+    std::mutex m_mutex;
+    std::vector<std::string> m_picture; // sorted, upper-cased
+    std::vector<std::string> m_contradictions;
+    size_t m_changesChecked = 0;
+};
+
+// Every item name of a search, upper-cased, in ascending order; empty when
+// the search fails or finds nothing.
+std::vector<std::string> upperCaseItemNames(IoxSysExpert2* expert);
+
 // Keeps every bag it is given; can be told to refuse the n-th.
 class CollectingCollection : public IoxSysPropertyBagCollection, public HostCounted {
 public:

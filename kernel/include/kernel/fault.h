@@ -15,5 +15,9 @@ enum class kernelFaultPoint { semMCreate, semBCreate, taskSpawn };
 // n <= 0 disarms the point. One fault per point is armed at a time.
 void kernelFailNthCall(kernelFaultPoint point, int n);
 
+// Whether the failure armed at point is still to come (false once it has
+// happened, or when nothing is armed there).
+bool kernelFaultArmed(kernelFaultPoint point);
+
 // Disarms every point.
 void kernelClearFaults();

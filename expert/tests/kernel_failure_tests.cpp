@@ -1,0 +1,120 @@
+// Kernel objects that cannot be made: every semaphore and task the factory
+// and Initialize create, failed one at a time. The factory answers
+// 0x8007000E and leaks nothing; Initialize without a refresh thread makes
+// the pass itself, so searches never wait for good, and a later Initialize
+// starts the thread.
+#include "HostObjects.h"
+
+#include "expert/ModuleExports.h"
+#include "kernel/fault.h"
+#include "kernel/simulation.h"
+#include "simdriver/SimDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+namespace {
+
+constexpr int32_t kOutOfMemory = int32_t(0x8007000E);
+constexpr int kMostCalls = 100;
+
+const struct {
+    kernelFaultPoint point;
+    const char* name;
+} kPoints[] = {{kernelFaultPoint::semMCreate, "semMCreate"},
+               {kernelFaultPoint::semBCreate, "semBCreate"},
+               {kernelFaultPoint::taskSpawn, "taskSpawn"}};
+
+class KernelFailures : public testing::Test {
+protected:
+    void SetUp() override {
+        vyrexsim::Reset();
+        std::string problem;
+        ASSERT_TRUE(vyrexsim::LoadScenario(vyrexsim::DefaultScenarioText(), &problem)) << problem;
+        iniPath = testing::TempDir() + "kernel-failures.ini";
+        std::ofstream(iniPath) << "[VYREX]\nSystemapiExpertCameraListRefreshTimeInSec=1\n";
+        KRRTINIFilePath = iniPath.c_str();
+        kernelSetClockSpeedup(20);
+    }
+    void TearDown() override {
+        kernelClearFaults();
+        KRRTINIFilePath = "/c/kr-rt.ini";
+        kernelSetClockSpeedup(1);
+        std::remove(iniPath.c_str());
+        vyrexsim::Reset();
+    }
+
+    std::string iniPath;
+};
+
+TEST_F(KernelFailures, FactoryAnswersOutOfMemoryAndLeaksNothing) {
+    for (const auto& point : kPoints) {
+        int n = 1;
+        for (; n <= kMostCalls; ++n) {
+            IoxSysExpert2* expert = reinterpret_cast<IoxSysExpert2*>(uintptr_t(0xdeadbeef));
+            kernelFailNthCall(point.point, n);
+            const int32_t status = createVyrexSysapiExpert(&expert);
+            const bool reached = !kernelFaultArmed(point.point);
+            kernelClearFaults();
+            if (!reached) {
+                ASSERT_EQ(status, 0) << point.name << " " << n;
+                EXPECT_EQ(expert->Release(), 0u);
+                break;
+            }
+            EXPECT_EQ(status, kOutOfMemory) << point.name << " " << n;
+            EXPECT_EQ(expert, nullptr) << point.name << " " << n;
+        }
+        EXPECT_LT(n, kMostCalls) << point.name;
+    }
+}
+
+TEST_F(KernelFailures, InitializeWithoutAThreadStillMakesThePass) {
+    for (const auto& point : kPoints) {
+        int n = 1;
+        for (; n <= kMostCalls; ++n) {
+            IoxSysExpert2* expert = nullptr;
+            ASSERT_EQ(createVyrexSysapiExpert(&expert), 0);
+            void* itf = nullptr;
+            ASSERT_EQ(expert->QueryInterface(IID_IoxSysExpertPlugPlay, &itf), 0);
+            auto* plugPlay = static_cast<IoxSysExpertPlugPlay*>(itf);
+            PictureHandler handler;
+            plugPlay->RegisterNotificationCallback(&handler);
+
+            kernelFailNthCall(point.point, n);
+            EXPECT_EQ(expert->Initialize(), 0);
+            const bool reached = !kernelFaultArmed(point.point);
+            kernelClearFaults();
+            // Searches answer at once, from a real inventory, thread or not.
+            const std::vector<std::string> names = upperCaseItemNames(expert);
+            EXPECT_EQ(names.size(), vyrexsim::Cameras().size() + vyrexsim::FrameGrabbers().size())
+                << point.name << " " << n;
+
+            // A later Initialize starts the thread: a new camera is told.
+            EXPECT_EQ(expert->Finalize(), 0);
+            vyrexsim::Camera late;
+            late.interfaceName = "late";
+            vyrexsim::PlugCamera(late);
+            EXPECT_EQ(expert->Initialize(), 0);
+            for (int i = 0; i < 2000 && handler.picture().size() <= names.size(); ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+            EXPECT_EQ(expert->Finalize(), 0);
+            EXPECT_EQ(handler.picture(), upperCaseItemNames(expert)) << point.name << " " << n;
+            EXPECT_EQ(handler.contradictions(), std::vector<std::string>{});
+            vyrexsim::UnplugCamera("late");
+
+            plugPlay->RegisterNotificationCallback(nullptr);
+            plugPlay->Release();
+            EXPECT_EQ(expert->Release(), 0u);
+            if (!reached) {
+                break;
+            }
+        }
+        EXPECT_LT(n, kMostCalls) << point.name;
+    }
+}
+
+} // namespace

@@ -53,9 +53,13 @@ int32_t CoxSysVyrex::ValidatePropertyChanges(const char16_t* item, IoxSysPropert
         }
         auto rejected = std::make_unique<RejectedTags>();
         uint32_t tag = 0;
+        int32_t next = S_FALSE;
         while (changed.enumerator != nullptr &&
-               changed.enumerator->Next(1, &tag, nullptr) == S_OK) {
+               (next = changed.enumerator->Next(1, &tag, nullptr)) == S_OK) {
             rejected->push_back(tag);
+        }
+        if (KR_FAILED(next)) {
+            return next; // the host's enumerator failed: no partial answer
         }
         *tags = CreateOwningEnumerator<RejectedTagsEnumerator>(std::move(rejected));
         return S_OK;

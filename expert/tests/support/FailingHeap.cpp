@@ -12,15 +12,23 @@ extern "C" void* __real_realloc(void* block, size_t size);
 namespace {
 
 thread_local long countdownOnThisThread = 0; // 0: this thread is not armed
+thread_local Failing modeOnThisThread = Failing::EveryTimeAfter;
+thread_local int pausedOnThisThread = 0;
 thread_local bool exemptThread = false;
 std::atomic<bool> failOtherThreads{false};
 std::atomic<bool> failed{false};
 
 bool shouldFail() {
+    if (pausedOnThisThread > 0) {
+        return false;
+    }
     if (countdownOnThisThread > 0) {
         if (countdownOnThisThread == 1) {
             failed = true;
-            return true; // stays at 1: every later allocation fails too
+            if (modeOnThisThread == Failing::Once) {
+                countdownOnThisThread = 0;
+            }
+            return true; // otherwise stays at 1: every later allocation fails too
         }
         --countdownOnThisThread;
         return false;
@@ -41,9 +49,18 @@ void* allocate(size_t size) {
 
 } // namespace
 
-void failAllocationsOnThisThreadFrom(long n) {
+void failAllocationsOnThisThread(long n, Failing mode) {
     failed = false;
+    modeOnThisThread = mode;
     countdownOnThisThread = n;
+}
+
+AllocationFailuresPaused::AllocationFailuresPaused() {
+    ++pausedOnThisThread;
+}
+
+AllocationFailuresPaused::~AllocationFailuresPaused() {
+    --pausedOnThisThread;
 }
 
 void failAllocationsOnOtherThreads() {

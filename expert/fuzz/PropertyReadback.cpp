@@ -1,0 +1,117 @@
+#include "expert/fuzz/PropertyReadback.h"
+
+#include "expert/PropertyTags.h"
+#include "expert/fuzz/HostStrings.h"
+#include "expert/fuzz/Require.h"
+#include "objectmodel/Status.h"
+
+#include <utility>
+#include <vector>
+
+namespace expertfuzz {
+
+namespace {
+
+namespace tags = nKRVYREX_SYSAPI_EXPERT_18_5::tags;
+
+std::vector<uint32_t> tagsOf(IoxSysPropertyBag* bag) {
+    IoxSysEnumPropertyTag* tags = nullptr;
+    KR_FUZZ_REQUIRE(bag->EnumProperties(&tags) == S_OK && tags != nullptr);
+    std::vector<uint32_t> all;
+    for (;;) {
+        uint32_t batch[4] = {};
+        uint32_t fetched = 0;
+        const int32_t status = tags->Next(4, batch, &fetched);
+        KR_FUZZ_REQUIRE((status == S_OK && fetched == 4) || (status == S_FALSE && fetched < 4));
+        all.insert(all.end(), batch, batch + fetched);
+        if (status == S_FALSE) {
+            break;
+        }
+    }
+    tags->Release();
+    return all;
+}
+
+// Reads the value with its own getter; a string is returned, other values
+// are only checked.
+std::u16string readValue(IoxSysPropertyBag* bag, uint32_t tag, oxSysAttributeType type) {
+    switch (type) {
+    case oxSysAttributeType_Boolean: {
+        int32_t value = -1;
+        KR_FUZZ_REQUIRE(bag->GetBooleanProperty(tag, &value) == S_OK);
+        KR_FUZZ_REQUIRE(value == 0 || value == 1);
+        break;
+    }
+    case oxSysAttributeType_Integer: {
+        int32_t value = 0;
+        KR_FUZZ_REQUIRE(bag->GetIntegerProperty(tag, &value) == S_OK);
+        break;
+    }
+    case oxSysAttributeType_UnsignedInteger: {
+        uint32_t value = 0;
+        KR_FUZZ_REQUIRE(bag->GetUnsignedIntegerProperty(tag, &value) == S_OK);
+        break;
+    }
+    case oxSysAttributeType_Double: {
+        double value = 0;
+        KR_FUZZ_REQUIRE(bag->GetDoubleProperty(tag, &value) == S_OK);
+        break;
+    }
+    case oxSysAttributeType_Guid: {
+        _GUID value{};
+        KR_FUZZ_REQUIRE(bag->GetGuidProperty(tag, &value) == S_OK);
+        break;
+    }
+    case oxSysAttributeType_String: {
+        char16_t* value = nullptr;
+        KR_FUZZ_REQUIRE(bag->GetStringProperty(tag, &value) == S_OK);
+        return takeString(value);
+    }
+    default:
+        checkFailed("the expert writes only the six plain types", __FILE__, __LINE__);
+    }
+    return std::u16string();
+}
+
+// A getter of the wrong type must refuse: a string getter for any other
+// type, the unsigned getter for a string.
+void readAsWrongType(IoxSysPropertyBag* bag, uint32_t tag, oxSysAttributeType type) {
+    if (type == oxSysAttributeType_String) {
+        uint32_t value = 0;
+        KR_FUZZ_REQUIRE(bag->GetUnsignedIntegerProperty(tag, &value) ==
+                        OX_E_PROPERTY_TYPE_MISMATCH);
+    } else {
+        char16_t* value = nullptr;
+        KR_FUZZ_REQUIRE(bag->GetStringProperty(tag, &value) == OX_E_PROPERTY_TYPE_MISMATCH);
+        KR_FUZZ_REQUIRE(value == nullptr);
+    }
+}
+
+} // namespace
+
+std::u16string readEveryProperty(IoxSysPropertyBag* bag) {
+    bool named = false;
+    std::u16string name;
+    for (const uint32_t tag : tagsOf(bag)) {
+        KR_FUZZ_REQUIRE(bag->HasProperty(tag) == S_OK);
+        oxSysAttributeType type{};
+        KR_FUZZ_REQUIRE(bag->GetPropertyType(tag, &type) == S_OK);
+        std::u16string text = readValue(bag, tag, type);
+        readAsWrongType(bag, tag, type);
+        if (tag == tags::kItemName) {
+            KR_FUZZ_REQUIRE(type == oxSysAttributeType_String);
+            named = true;
+            name = std::move(text);
+        }
+    }
+    KR_FUZZ_REQUIRE(named);
+    return name;
+}
+
+std::u16string itemNameOf(IoxSysPropertyBag* bag) {
+    char16_t* name = nullptr;
+    KR_FUZZ_REQUIRE(bag->GetStringProperty(tags::kItemName, &name) == S_OK);
+    return takeString(name);
+}
+
+} // namespace expertfuzz

@@ -6,7 +6,7 @@
 #include "expert/Inventory.h"
 #include "objectmodel/ComObject.h"
 #include "objectmodel/KRMutex.h"
-#include "objectmodel/oxSysInterfaces.h"
+#include "contract/oxSysInterfaces.h"
 #include "protons/synchronization/tSemaphore.h"
 #include "protons/thread/tThreadController.h"
 #include "quarks/event.h"

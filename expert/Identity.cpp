@@ -1,7 +1,7 @@
 // The operations that tell the host which product the expert serves.
 #include "expert/CoxSysVyrex.h"
 
-#include "objectmodel/BStr.h"
+#include "contract/BStr.h"
 
 #include <cstdio>
 

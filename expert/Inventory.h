@@ -5,7 +5,7 @@
 #pragma once
 
 #include "driver/VyrexDriver.h"
-#include "objectmodel/Guid.h"
+#include "contract/Guid.h"
 #include "tarn/StringBase.h"
 
 #include <cstring>

@@ -3,7 +3,7 @@
 #include "expert/CoxSysVyrex.h"
 
 #include "expert/ItemTexts.h"
-#include "expert/PropertyTags.h"
+#include "contract/PropertyTags.h"
 #include "objectmodel/Boundary.h"
 #include "tarn/WideStringFromField.h"
 
@@ -76,109 +76,109 @@ CameraBranch branchOf(uint32_t busType) {
 void writeCommonCameraProperties(PropertyWriter& out, const char16_t* name,
                                  const CameraRecord& record, uint32_t driverVersion) {
     const CameraEntry& entry = record.entry;
-    out.unsignedValue(tags::kEntryWord0, entry.entryWord0);
-    out.unsignedValue(tags::kEntryWord1, entry.entryWord1);
-    out.unsignedValue(tags::kEntryWord2, entry.entryWord2);
-    out.signedValue(tags::kBusType, int32_t(entry.busType));
-    out.narrowText(tags::kSerialNumber,
+    out.unsignedValue(oxSysTags::kEntryWord0, entry.entryWord0);
+    out.unsignedValue(oxSysTags::kEntryWord1, entry.entryWord1);
+    out.unsignedValue(oxSysTags::kEntryWord2, entry.entryWord2);
+    out.signedValue(oxSysTags::kBusType, int32_t(entry.busType));
+    out.narrowText(oxSysTags::kSerialNumber,
                    SerialNumberText(entry.serialNumberHigh, entry.serialNumberLow));
-    out.field(tags::kVendor, entry.vendorName);
-    out.narrowText(tags::kModel, ModelText(entry.vendorName, entry.modelName));
-    out.signedValue(tags::kItemKind, 1);
-    out.text(tags::kItemName, name);
-    out.boolean(tags::kHiddenFlag, false);
-    out.signedValue(tags::kPriority, 100);
-    out.boolean(tags::kPresent, true);
-    out.boolean(tags::kReadOnlyFlag, false);
-    out.signedValue(tags::kInstanceCount, 1);
-    out.boolean(tags::kIsFrameGrabber, false);
-    out.field(tags::kInterfaceName, entry.interfaceName);
-    out.guid(tags::kItemGuid, record.guid);
-    out.unsignedValue(tags::kDriverVersion, driverVersion);
-    out.field(tags::kDriverName, record.driverName);
+    out.field(oxSysTags::kVendor, entry.vendorName);
+    out.narrowText(oxSysTags::kModel, ModelText(entry.vendorName, entry.modelName));
+    out.signedValue(oxSysTags::kItemKind, 1);
+    out.text(oxSysTags::kItemName, name);
+    out.boolean(oxSysTags::kHiddenFlag, false);
+    out.signedValue(oxSysTags::kPriority, 100);
+    out.boolean(oxSysTags::kPresent, true);
+    out.boolean(oxSysTags::kReadOnlyFlag, false);
+    out.signedValue(oxSysTags::kInstanceCount, 1);
+    out.boolean(oxSysTags::kIsFrameGrabber, false);
+    out.field(oxSysTags::kInterfaceName, entry.interfaceName);
+    out.guid(oxSysTags::kItemGuid, record.guid);
+    out.unsignedValue(oxSysTags::kDriverVersion, driverVersion);
+    out.field(oxSysTags::kDriverName, record.driverName);
 }
 
 void writeBusProperties(PropertyWriter& out, const CameraRecord& record) {
     const CameraEntry& entry = record.entry;
     switch (branchOf(entry.busType)) {
     case CameraBranch::Network:
-        out.unsignedValue(tags::kDeviceClass, 6);
-        out.narrowText(tags::kNetworkAddress1, AddressText(record.address1));
-        out.narrowText(tags::kNetworkAddress2, AddressText(record.address2));
-        out.signedValue(tags::kNetworkFlag, 1);
-        out.text(tags::kNetworkGateway, u"");
-        out.boolean(tags::kNetworkDhcp, false);
-        out.field(tags::kDriverName, record.driverName);
+        out.unsignedValue(oxSysTags::kDeviceClass, 6);
+        out.narrowText(oxSysTags::kNetworkAddress1, AddressText(record.address1));
+        out.narrowText(oxSysTags::kNetworkAddress2, AddressText(record.address2));
+        out.signedValue(oxSysTags::kNetworkFlag, 1);
+        out.text(oxSysTags::kNetworkGateway, u"");
+        out.boolean(oxSysTags::kNetworkDhcp, false);
+        out.field(oxSysTags::kDriverName, record.driverName);
         break;
     case CameraBranch::USB: {
         const uint32_t vendorId = cameraProperty(entry.interfaceName, kVyrexCameraIdentifier1);
         const uint32_t productId = cameraProperty(entry.interfaceName, kVyrexCameraIdentifier2);
-        out.unsignedValue(tags::kIdentifierA, vendorId);
-        out.unsignedValue(tags::kIdentifierB, productId);
-        out.unsignedValue(tags::kDeviceClass, 2);
-        out.unsignedValue(tags::kUsbFlag, 1);
-        out.field(tags::kDriverName, record.driverName);
+        out.unsignedValue(oxSysTags::kIdentifierA, vendorId);
+        out.unsignedValue(oxSysTags::kIdentifierB, productId);
+        out.unsignedValue(oxSysTags::kDeviceClass, 2);
+        out.unsignedValue(oxSysTags::kUsbFlag, 1);
+        out.field(oxSysTags::kDriverName, record.driverName);
         break;
     }
     case CameraBranch::FireWire:
-        out.unsignedValue(tags::kDeviceClass, 12);
-        out.unsignedValue(tags::kIdentifierA,
+        out.unsignedValue(oxSysTags::kDeviceClass, 12);
+        out.unsignedValue(oxSysTags::kIdentifierA,
                           cameraProperty(entry.interfaceName, kVyrexCameraIdentifier1));
-        out.field(tags::kDriverName, record.driverName);
+        out.field(oxSysTags::kDriverName, record.driverName);
         break;
     case CameraBranch::Simulated:
-        out.boolean(tags::kSimulated, true);
-        out.unsignedValue(tags::kDeviceClass, 0);
+        out.boolean(oxSysTags::kSimulated, true);
+        out.unsignedValue(oxSysTags::kDeviceClass, 0);
         break;
     case CameraBranch::CameraLink:
-        out.unsignedValue(tags::kDeviceClass, 0);
-        out.narrowText(tags::kShortIdentifier, EightDigitText(entry.serialNumberLow));
+        out.unsignedValue(oxSysTags::kDeviceClass, 0);
+        out.narrowText(oxSysTags::kShortIdentifier, EightDigitText(entry.serialNumberLow));
         break;
     case CameraBranch::Other:
-        out.unsignedValue(tags::kDeviceClass, 0);
+        out.unsignedValue(oxSysTags::kDeviceClass, 0);
         break;
     }
 }
 
 void writeFrameGrabberProperties(PropertyWriter& out, const char16_t* name,
                                  const FrameGrabberRecord& record, uint32_t driverVersion) {
-    out.signedValue(tags::kBusType, int32_t(record.busType));
-    out.unsignedValue(tags::kDriverVersion, driverVersion);
-    out.text(tags::kDriverName, u"Vyrex");
-    out.narrowText(tags::kSerialNumber,
+    out.signedValue(oxSysTags::kBusType, int32_t(record.busType));
+    out.unsignedValue(oxSysTags::kDriverVersion, driverVersion);
+    out.text(oxSysTags::kDriverName, u"Vyrex");
+    out.narrowText(oxSysTags::kSerialNumber,
                    SerialNumberText(record.serialNumberHigh, record.serialNumberLow));
-    out.text(tags::kVendor, u"Kroneth");
-    out.unsignedValue(tags::kIdentifierA, record.identifierA);
-    out.field(tags::kModel, record.modelName);
-    out.unsignedValue(tags::kIdentifierB, record.identifierB);
-    out.text(tags::kShortIdentifier, u"");
-    out.signedValue(tags::kSlot, -1);
-    out.signedValue(tags::kItemKind, 1);
-    out.text(tags::kItemName, name);
-    out.text(tags::kInterfaceName, name);
-    out.boolean(tags::kHiddenFlag, false);
-    out.signedValue(tags::kPriority, 100);
-    out.boolean(tags::kPresent, true);
-    out.boolean(tags::kReadOnlyFlag, false);
-    out.signedValue(tags::kInstanceCount, 1);
-    out.boolean(tags::kIsFrameGrabber, true);
-    out.unsignedValue(tags::kDeviceClass, 1);
-    out.unsignedValue(tags::kHardwareWord0, record.hardwareWord0);
-    out.unsignedValue(tags::kHardwareWord1, record.hardwareWord1);
-    out.unsignedValue(tags::kHardwareWord2, record.hardwareWord2);
-    out.text(tags::kHardwareRevision, u"N/A");
-    out.unsignedValue(tags::kUnsignedZero, 0);
-    out.narrowText(tags::kHardwareIdentifier, EightDigitText(record.serialNumberLow));
+    out.text(oxSysTags::kVendor, u"Kroneth");
+    out.unsignedValue(oxSysTags::kIdentifierA, record.identifierA);
+    out.field(oxSysTags::kModel, record.modelName);
+    out.unsignedValue(oxSysTags::kIdentifierB, record.identifierB);
+    out.text(oxSysTags::kShortIdentifier, u"");
+    out.signedValue(oxSysTags::kSlot, -1);
+    out.signedValue(oxSysTags::kItemKind, 1);
+    out.text(oxSysTags::kItemName, name);
+    out.text(oxSysTags::kInterfaceName, name);
+    out.boolean(oxSysTags::kHiddenFlag, false);
+    out.signedValue(oxSysTags::kPriority, 100);
+    out.boolean(oxSysTags::kPresent, true);
+    out.boolean(oxSysTags::kReadOnlyFlag, false);
+    out.signedValue(oxSysTags::kInstanceCount, 1);
+    out.boolean(oxSysTags::kIsFrameGrabber, true);
+    out.unsignedValue(oxSysTags::kDeviceClass, 1);
+    out.unsignedValue(oxSysTags::kHardwareWord0, record.hardwareWord0);
+    out.unsignedValue(oxSysTags::kHardwareWord1, record.hardwareWord1);
+    out.unsignedValue(oxSysTags::kHardwareWord2, record.hardwareWord2);
+    out.text(oxSysTags::kHardwareRevision, u"N/A");
+    out.unsignedValue(oxSysTags::kUnsignedZero, 0);
+    out.narrowText(oxSysTags::kHardwareIdentifier, EightDigitText(record.serialNumberLow));
     const LinkDescription speedA = LinkSpeed(record.linkSpeedA);
     const LinkDescription speedB = LinkSpeed(record.linkSpeedB);
-    out.narrowText(tags::kLinkSpeedTextA, speedA.text);
-    out.signedValue(tags::kLinkSpeedNumberA, speedA.number);
-    out.narrowText(tags::kLinkSpeedTextB, speedB.text);
-    out.signedValue(tags::kLinkSpeedNumberB, speedB.number);
-    out.narrowText(tags::kLinkWidthTextA, LinkWidthText(record.linkWidthA));
-    out.signedValue(tags::kLinkWidthNumberA, LinkWidthNumber(record.linkWidthA));
-    out.narrowText(tags::kLinkWidthTextB, LinkWidthText(record.linkWidthB));
-    out.signedValue(tags::kLinkWidthNumberB, LinkWidthNumber(record.linkWidthB));
+    out.narrowText(oxSysTags::kLinkSpeedTextA, speedA.text);
+    out.signedValue(oxSysTags::kLinkSpeedNumberA, speedA.number);
+    out.narrowText(oxSysTags::kLinkSpeedTextB, speedB.text);
+    out.signedValue(oxSysTags::kLinkSpeedNumberB, speedB.number);
+    out.narrowText(oxSysTags::kLinkWidthTextA, LinkWidthText(record.linkWidthA));
+    out.signedValue(oxSysTags::kLinkWidthNumberA, LinkWidthNumber(record.linkWidthA));
+    out.narrowText(oxSysTags::kLinkWidthTextB, LinkWidthText(record.linkWidthB));
+    out.signedValue(oxSysTags::kLinkWidthNumberB, LinkWidthNumber(record.linkWidthB));
 }
 
 } // namespace

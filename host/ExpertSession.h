@@ -6,7 +6,7 @@
 #include "ModuleLoader.h"
 #include "Property.h"
 
-#include "objectmodel/oxSysInterfaces.h"
+#include "contract/oxSysInterfaces.h"
 
 #include <string>
 #include <vector>

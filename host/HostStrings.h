@@ -2,7 +2,7 @@
 // processor's byte order there, UTF-8 on the host's side.
 #pragma once
 
-#include "objectmodel/Guid.h"
+#include "contract/Guid.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,7 +2,7 @@
 
 #include "StatusNames.h"
 
-#include "objectmodel/Status.h"
+#include "contract/Status.h"
 
 #include <dlfcn.h>
 #include <unistd.h>

@@ -5,7 +5,7 @@
 
 #include "HostError.h"
 
-#include "objectmodel/oxSysInterfaces.h"
+#include "contract/oxSysInterfaces.h"
 
 #include <chrono>
 #include <string>

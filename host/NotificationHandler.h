@@ -6,7 +6,7 @@
 #include "HostObject.h"
 #include "Property.h"
 
-#include "objectmodel/oxSysInterfaces.h"
+#include "contract/oxSysInterfaces.h"
 
 #include <chrono>
 #include <functional>

@@ -2,8 +2,8 @@
 // out of the expert's bag into plain values.
 #pragma once
 
-#include "objectmodel/Guid.h"
-#include "objectmodel/oxSysTypes.h"
+#include "contract/Guid.h"
+#include "contract/oxSysTypes.h"
 
 #include <cstdint>
 #include <string>

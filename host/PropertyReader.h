@@ -4,7 +4,7 @@
 
 #include "Property.h"
 
-#include "objectmodel/oxSysInterfaces.h"
+#include "contract/oxSysInterfaces.h"
 
 #include <string>
 #include <vector>

@@ -4,7 +4,7 @@
 
 #include "HostObject.h"
 
-#include "objectmodel/oxSysInterfaces.h"
+#include "contract/oxSysInterfaces.h"
 
 #include <vector>
 

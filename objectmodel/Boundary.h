@@ -3,7 +3,7 @@
 // becomes 0x8007000E; anything else 0x80004005.
 #pragma once
 
-#include "objectmodel/Status.h"
+#include "contract/Status.h"
 #include "tarn/Exception.h"
 
 #include <new>

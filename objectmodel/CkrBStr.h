@@ -1,7 +1,7 @@
 // An owning holder of a length-prefixed wide string (see BStr.h).
 #pragma once
 
-#include "objectmodel/BStr.h"
+#include "contract/BStr.h"
 
 #include <new>
 

@@ -4,9 +4,9 @@
 // allocated, which implements IUnknown for a component class T.
 #pragma once
 
-#include "objectmodel/IUnknown.h"
+#include "contract/IUnknown.h"
 #include "objectmodel/InterLocked.h"
-#include "objectmodel/Status.h"
+#include "contract/Status.h"
 
 #include <atomic>
 #include <cstdint>

@@ -6,7 +6,7 @@
 
 #include "objectmodel/ComObject.h"
 #include "objectmodel/PropertyValue.h"
-#include "objectmodel/oxSysInterfaces.h"
+#include "contract/oxSysInterfaces.h"
 #include "quarks/criticalSection.h"
 
 #include <cstdint>

@@ -9,9 +9,9 @@
 // a time. The containers are built for them and never change afterwards.
 #pragma once
 
-#include "objectmodel/BStr.h"
+#include "contract/BStr.h"
 #include "objectmodel/ComObject.h"
-#include "objectmodel/oxSysInterfaces.h"
+#include "contract/oxSysInterfaces.h"
 
 #include <cstdint>
 #include <memory>

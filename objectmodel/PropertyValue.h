@@ -4,8 +4,8 @@
 #pragma once
 
 #include "objectmodel/CkrBStr.h"
-#include "objectmodel/Guid.h"
-#include "objectmodel/oxSysTypes.h"
+#include "contract/Guid.h"
+#include "contract/oxSysTypes.h"
 
 class CoxPropertyValue {
 public:

@@ -1,6 +1,6 @@
 #include "expert/fuzz/HostBagCollection.h"
 
-#include "objectmodel/Status.h"
+#include "contract/Status.h"
 
 namespace expertfuzz {
 

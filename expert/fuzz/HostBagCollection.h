@@ -2,7 +2,7 @@
 // to every bag it is given and gives them all back when destroyed.
 #pragma once
 
-#include "objectmodel/oxSysInterfaces.h"
+#include "contract/oxSysInterfaces.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,8 +1,8 @@
 #include "expert/fuzz/HostStrings.h"
 
 #include "expert/fuzz/Require.h"
-#include "objectmodel/BStr.h"
-#include "objectmodel/Status.h"
+#include "contract/BStr.h"
+#include "contract/Status.h"
 
 namespace expertfuzz {
 

@@ -2,7 +2,7 @@
 // frees, and enumerators over item names.
 #pragma once
 
-#include "objectmodel/oxSysInterfaces.h"
+#include "contract/oxSysInterfaces.h"
 
 #include <string>
 #include <vector>

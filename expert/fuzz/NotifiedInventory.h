@@ -9,7 +9,7 @@
 #pragma once
 
 #include "expert/fuzz/ItemKey.h"
-#include "objectmodel/oxSysInterfaces.h"
+#include "contract/oxSysInterfaces.h"
 
 #include <cstdint>
 #include <string>

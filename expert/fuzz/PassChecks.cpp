@@ -4,7 +4,7 @@
 #include "expert/fuzz/HostStrings.h"
 #include "expert/fuzz/PropertyReadback.h"
 #include "expert/fuzz/Require.h"
-#include "objectmodel/Status.h"
+#include "contract/Status.h"
 
 #include <string>
 #include <vector>

@@ -3,7 +3,7 @@
 
 #include "expert/fuzz/ItemKey.h"
 #include "expert/fuzz/NotifiedInventory.h"
-#include "objectmodel/oxSysInterfaces.h"
+#include "contract/oxSysInterfaces.h"
 
 namespace expertfuzz {
 

@@ -1,9 +1,9 @@
 #include "expert/fuzz/PropertyReadback.h"
 
-#include "expert/PropertyTags.h"
+#include "contract/PropertyTags.h"
 #include "expert/fuzz/HostStrings.h"
 #include "expert/fuzz/Require.h"
-#include "objectmodel/Status.h"
+#include "contract/Status.h"
 
 #include <utility>
 #include <vector>
@@ -12,7 +12,6 @@ namespace expertfuzz {
 
 namespace {
 
-namespace tags = nKRVYREX_SYSAPI_EXPERT_18_5::tags;
 
 std::vector<uint32_t> tagsOf(IoxSysPropertyBag* bag) {
     IoxSysEnumPropertyTag* tags = nullptr;
@@ -98,7 +97,7 @@ std::u16string readEveryProperty(IoxSysPropertyBag* bag) {
         KR_FUZZ_REQUIRE(bag->GetPropertyType(tag, &type) == S_OK);
         std::u16string text = readValue(bag, tag, type);
         readAsWrongType(bag, tag, type);
-        if (tag == tags::kItemName) {
+        if (tag == oxSysTags::kItemName) {
             KR_FUZZ_REQUIRE(type == oxSysAttributeType_String);
             named = true;
             name = std::move(text);
@@ -110,7 +109,7 @@ std::u16string readEveryProperty(IoxSysPropertyBag* bag) {
 
 std::u16string itemNameOf(IoxSysPropertyBag* bag) {
     char16_t* name = nullptr;
-    KR_FUZZ_REQUIRE(bag->GetStringProperty(tags::kItemName, &name) == S_OK);
+    KR_FUZZ_REQUIRE(bag->GetStringProperty(oxSysTags::kItemName, &name) == S_OK);
     return takeString(name);
 }
 

@@ -1,7 +1,7 @@
 // Reads every property of a bag back through the host's operations.
 #pragma once
 
-#include "objectmodel/oxSysInterfaces.h"
+#include "contract/oxSysInterfaces.h"
 
 #include <string>
 

@@ -5,7 +5,7 @@
 
 #include "HostObjects.h"
 
-#include "objectmodel/oxSysInterfaces.h"
+#include "contract/oxSysInterfaces.h"
 
 #include <array>
 #include <cctype>

@@ -1,7 +1,7 @@
 // A module that exports the expert's three names but whose factory fails,
 // so the host's report of a failing factory can be seen.
-#include "objectmodel/Status.h"
-#include "objectmodel/oxSysInterfaces.h"
+#include "contract/Status.h"
+#include "contract/oxSysInterfaces.h"
 
 #define FAKE_EXPORT extern "C" __attribute__((visibility("default")))
 

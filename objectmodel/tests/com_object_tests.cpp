@@ -1,6 +1,6 @@
 #include "TestWidget.h"
 
-#include "objectmodel/oxSysInterfaces.h"
+#include "contract/oxSysInterfaces.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // expert, written against the contract alone.
 #pragma once
 
-#include "objectmodel/oxSysInterfaces.h"
+#include "contract/oxSysInterfaces.h"
 
 #include <atomic>
 #include <chrono>

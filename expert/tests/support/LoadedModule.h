@@ -3,7 +3,7 @@
 // then the module itself.
 #pragma once
 
-#include "objectmodel/oxSysInterfaces.h"
+#include "contract/oxSysInterfaces.h"
 
 #include <string>
 

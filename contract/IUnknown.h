@@ -3,7 +3,7 @@
 // themselves on their last Release, so interfaces have no public destructor.
 #pragma once
 
-#include "objectmodel/Guid.h"
+#include "contract/Guid.h"
 
 #include <cstdint>
 

@@ -1,10 +1,10 @@
-// The property tags the expert publishes. Tags of the form 0x01xxx000 are
-// the host framework's; 0x07xxx000 are the expert's own.
+// The property tags the expert publishes on its items. Tags of the form
+// 0x01xxx000 are the host framework's; 0x07xxx000 are the expert's own.
 #pragma once
 
 #include <cstdint>
 
-namespace nKRVYREX_SYSAPI_EXPERT_18_5::tags {
+namespace oxSysTags {
 
 constexpr uint32_t kEntryWord0 = 0x07006000;
 constexpr uint32_t kEntryWord1 = 0x07007000;
@@ -53,4 +53,4 @@ constexpr uint32_t kHiddenFlag = 0x01054000;
 constexpr uint32_t kLinkSpeedNumberA = 0x01078000;
 constexpr uint32_t kLinkSpeedNumberB = 0x01079000;
 
-} // namespace nKRVYREX_SYSAPI_EXPERT_18_5::tags
+} // namespace oxSysTags

@@ -1,4 +1,4 @@
-#include "objectmodel/BStr.h"
+#include "contract/BStr.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -4,8 +4,8 @@
 // binding. Slot numbers count from 0 at QueryInterface.
 #pragma once
 
-#include "objectmodel/IUnknown.h"
-#include "objectmodel/oxSysTypes.h"
+#include "contract/IUnknown.h"
+#include "contract/oxSysTypes.h"
 
 #include <cstdint>
 

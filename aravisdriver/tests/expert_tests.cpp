@@ -6,7 +6,7 @@
 #include "PrivateLoopback.h"
 
 #include "driver/VyrexDriver.h"
-#include "objectmodel/oxSysInterfaces.h"
+#include "contract/oxSysInterfaces.h"
 
 #include <arv.h>
 #include <gtest/gtest.h>

@@ -21,6 +21,10 @@ struct oxSysAttrTimestampUTC {
     uint32_t words[4];
 };
 
+// Whole seconds from 1904-01-01 00:00:00 UTC, where timestamps count from,
+// to 1970-01-01 00:00:00 UTC, where the C library's times count from.
+constexpr uint32_t kOxSysSecondsFrom1904To1970 = 2082844800u;
+
 static_assert(sizeof(oxSysAttrTimestampUTC) == 16);
 
 // Local calendar time; all six fields are -1 when there is no time.

@@ -23,6 +23,16 @@ constexpr uint32_t kVyrexBusSimulated = VyrexFourCC(' ', 's', 'i', 'm');
 
 constexpr size_t kVyrexTextSize = 512;
 
+// Statuses of the driver functions: 0 on success, and the same failures
+// whichever backend answers.
+constexpr int32_t kVyrexStatusOk = 0;
+constexpr int32_t kVyrexStatusBadArgument =
+    -2; // null pointer, zero size, flag not 1, property not 1..4
+constexpr int32_t kVyrexStatusNoSuchCamera =
+    -3; // no camera has that interface name / serial number
+constexpr int32_t kVyrexStatusBufferTooSmall = -4; // the driver name was cut to fit the buffer
+constexpr int32_t kVyrexStatusInternalError = -5;  // the backend itself failed (out of memory)
+
 struct CameraEntry {
     uint32_t entryWord0;
     uint32_t entryWord1;

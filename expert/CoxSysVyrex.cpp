@@ -46,11 +46,7 @@ CoxSysVyrex::~CoxSysVyrex() {
     m_lock.destroy();
     m_frameGrabbers.clear();
     m_cameras.clear();
-    IoxSysFrameworkNotificationHandler* handler = m_notificationHandler;
-    m_notificationHandler = nullptr;
-    if (handler != nullptr) {
-        handler->Release();
-    }
+    m_notificationHandler.reset();
 }
 
 } // namespace nKRVYREX_SYSAPI_EXPERT_18_5

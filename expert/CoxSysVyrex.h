@@ -3,10 +3,11 @@
 // IoxSysExpertPlugPlay chain (change notification).
 #pragma once
 
+#include "contract/ComRef.h"
+#include "contract/oxSysInterfaces.h"
 #include "expert/Inventory.h"
 #include "objectmodel/ComObject.h"
 #include "objectmodel/KRMutex.h"
-#include "contract/oxSysInterfaces.h"
 #include "protons/synchronization/tSemaphore.h"
 #include "protons/thread/tThreadController.h"
 #include "quarks/event.h"
@@ -147,7 +148,7 @@ private:
     // The handler slot is written by host threads and read by the refresh
     // thread; m_handlerLock makes each replacement and each read whole.
     CKRMutex m_handlerLock;
-    IoxSysFrameworkNotificationHandler* m_notificationHandler = nullptr;
+    ComRef<IoxSysFrameworkNotificationHandler> m_notificationHandler;
 
     CameraMap m_cameras;             // guarded by m_lock
     FrameGrabberMap m_frameGrabbers; // guarded by m_lock

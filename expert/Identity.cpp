@@ -2,17 +2,11 @@
 #include "expert/CoxSysVyrex.h"
 
 #include "contract/BStr.h"
+#include "contract/Version.h"
 
 #include <cstdio>
 
 namespace nKRVYREX_SYSAPI_EXPERT_18_5 {
-
-namespace {
-
-constexpr unsigned kMajorVersion = 18;
-constexpr unsigned kMinorVersion = 5;
-
-} // namespace
 
 int32_t CoxSysVyrex::CopyOutString(const char16_t* text, char16_t** destination) {
     if (destination == nullptr) {
@@ -40,7 +34,7 @@ int32_t CoxSysVyrex::GetProductDisplayName(char16_t** name) {
 
 int32_t CoxSysVyrex::GetProductVersion(char16_t** version) {
     char narrow[32] = {};
-    std::snprintf(narrow, sizeof narrow, "%u.%u", kMajorVersion, kMinorVersion);
+    std::snprintf(narrow, sizeof narrow, "%u.%u", KR_VERSION_MAJOR, KR_VERSION_MINOR);
     // The text is ASCII: each byte becomes one unit.
     char16_t wide[sizeof narrow] = {};
     for (size_t i = 0; i < sizeof narrow && narrow[i] != '\0'; ++i) {

@@ -4,8 +4,8 @@
 // case are one item.
 #pragma once
 
-#include "driver/VyrexDriver.h"
 #include "contract/Guid.h"
+#include "driver/VyrexDriver.h"
 #include "tarn/StringBase.h"
 
 #include <cstring>

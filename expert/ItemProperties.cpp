@@ -2,8 +2,9 @@
 // fixed, ordered series of typed properties per camera or frame grabber.
 #include "expert/CoxSysVyrex.h"
 
-#include "expert/ItemTexts.h"
 #include "contract/PropertyTags.h"
+#include "driver/BusClass.h"
+#include "expert/ItemTexts.h"
 #include "objectmodel/Boundary.h"
 #include "tarn/WideStringFromField.h"
 
@@ -52,27 +53,6 @@ uint32_t cameraProperty(const char (&interfaceName)[kVyrexTextSize], uint32_t nu
     return value;
 }
 
-enum class CameraBranch { Network, USB, FireWire, CameraLink, Simulated, Other };
-
-CameraBranch branchOf(uint32_t busType) {
-    switch (busType) {
-    case kVyrexBusIPv4:
-    case kVyrexBusIPCamera:
-        return CameraBranch::Network;
-    case kVyrexBusUSB3:
-    case kVyrexBusUVC:
-        return CameraBranch::USB;
-    case kVyrexBusFireWire:
-        return CameraBranch::FireWire;
-    case kVyrexBusCameraLink:
-        return CameraBranch::CameraLink;
-    case kVyrexBusSimulated:
-        return CameraBranch::Simulated;
-    default:
-        return CameraBranch::Other;
-    }
-}
-
 void writeCommonCameraProperties(PropertyWriter& out, const char16_t* name,
                                  const CameraRecord& record, uint32_t driverVersion) {
     const CameraEntry& entry = record.entry;
@@ -100,8 +80,8 @@ void writeCommonCameraProperties(PropertyWriter& out, const char16_t* name,
 
 void writeBusProperties(PropertyWriter& out, const CameraRecord& record) {
     const CameraEntry& entry = record.entry;
-    switch (branchOf(entry.busType)) {
-    case CameraBranch::Network:
+    switch (VyrexBusClassOf(entry.busType)) {
+    case VyrexBusClass::Network:
         out.unsignedValue(oxSysTags::kDeviceClass, 6);
         out.narrowText(oxSysTags::kNetworkAddress1, AddressText(record.address1));
         out.narrowText(oxSysTags::kNetworkAddress2, AddressText(record.address2));
@@ -110,7 +90,7 @@ void writeBusProperties(PropertyWriter& out, const CameraRecord& record) {
         out.boolean(oxSysTags::kNetworkDhcp, false);
         out.field(oxSysTags::kDriverName, record.driverName);
         break;
-    case CameraBranch::USB: {
+    case VyrexBusClass::USB: {
         const uint32_t vendorId = cameraProperty(entry.interfaceName, kVyrexCameraIdentifier1);
         const uint32_t productId = cameraProperty(entry.interfaceName, kVyrexCameraIdentifier2);
         out.unsignedValue(oxSysTags::kIdentifierA, vendorId);
@@ -120,21 +100,21 @@ void writeBusProperties(PropertyWriter& out, const CameraRecord& record) {
         out.field(oxSysTags::kDriverName, record.driverName);
         break;
     }
-    case CameraBranch::FireWire:
+    case VyrexBusClass::FireWire:
         out.unsignedValue(oxSysTags::kDeviceClass, 12);
         out.unsignedValue(oxSysTags::kIdentifierA,
                           cameraProperty(entry.interfaceName, kVyrexCameraIdentifier1));
         out.field(oxSysTags::kDriverName, record.driverName);
         break;
-    case CameraBranch::Simulated:
+    case VyrexBusClass::Simulated:
         out.boolean(oxSysTags::kSimulated, true);
         out.unsignedValue(oxSysTags::kDeviceClass, 0);
         break;
-    case CameraBranch::CameraLink:
+    case VyrexBusClass::CameraLink:
         out.unsignedValue(oxSysTags::kDeviceClass, 0);
         out.narrowText(oxSysTags::kShortIdentifier, EightDigitText(entry.serialNumberLow));
         break;
-    case CameraBranch::Other:
+    case VyrexBusClass::Other:
         out.unsignedValue(oxSysTags::kDeviceClass, 0);
         break;
     }

@@ -1,5 +1,7 @@
 #include "expert/ItemTexts.h"
 
+#include "contract/LinkSpeeds.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -9,7 +11,6 @@ namespace {
 
 constexpr char kMakerVendor[] = "Kroneth";
 constexpr char kMakerModelPrefix[] = "KR ";
-constexpr char kNotDetected[] = "Not Detected";
 
 bool startsWith(const std::string& text, const char* prefix) {
     return text.compare(0, std::strlen(prefix), prefix) == 0;
@@ -60,21 +61,17 @@ std::string EightDigitText(uint32_t value) {
 }
 
 LinkDescription LinkSpeed(uint32_t code) {
-    switch (code) {
-    case 0:
-        return {"2.5 GT/s", 0};
-    case 1:
-        return {"5.0 GT/s", 1};
-    case 2:
-        return {"8.0 GT/s", 2};
-    default:
-        return {kNotDetected, -1};
+    for (const oxSysLinkSpeed& speed : kOxSysLinkSpeeds) {
+        if (speed.code == code) {
+            return {speed.text, int32_t(code)};
+        }
     }
+    return {kOxSysNotDetected, -1};
 }
 
 std::string LinkWidthText(uint32_t width) {
     if (!isListedWidth(width)) {
-        return kNotDetected;
+        return kOxSysNotDetected;
     }
     char text[8] = {};
     std::snprintf(text, sizeof text, "X%d", int(width));

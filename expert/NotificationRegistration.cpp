@@ -1,6 +1,8 @@
 // Registration of the host's change listener.
 #include "expert/CoxSysVyrex.h"
 
+#include <utility>
+
 namespace nKRVYREX_SYSAPI_EXPERT_18_5 {
 
 int32_t CoxSysVyrex::RegisterNotificationCallback(IoxSysFrameworkNotificationHandler* handler) {
@@ -9,14 +11,12 @@ int32_t CoxSysVyrex::RegisterNotificationCallback(IoxSysFrameworkNotificationHan
     if (handler != nullptr) {
         handler->AddRef();
     }
+    ComRef<IoxSysFrameworkNotificationHandler> added(handler);
     m_handlerLock.Lock();
-    IoxSysFrameworkNotificationHandler* old = m_notificationHandler;
-    m_notificationHandler = handler;
+    std::swap(m_notificationHandler, added);
     m_handlerLock.Unlock();
-    // Released outside the lock: the host's Release may call back into us.
-    if (old != nullptr) {
-        old->Release();
-    }
+    // added now holds the old handler, released outside the lock: the host's
+    // Release may call back into us.
     return S_OK;
 }
 

@@ -4,6 +4,7 @@
 // is called without it, so the handler may call back into the expert.
 #include "expert/CoxSysVyrex.h"
 
+#include "contract/ComRef.h"
 #include "objectmodel/EnumOnSTL.h"
 
 #include <memory>
@@ -16,11 +17,12 @@ namespace {
 using ChangedNamesEnumerator = CoxSysEnumItemNamesSTL<ItemNameSet>;
 
 // An enumerator over names, or null when there are none to tell.
-IoxSysEnumStringList* EnumeratorOver(std::unique_ptr<ItemNameSet> names) {
+ComRef<IoxSysEnumStringList> EnumeratorOver(std::unique_ptr<ItemNameSet> names) {
     if (names->empty()) {
-        return nullptr;
+        return {};
     }
-    return CreateOwningEnumerator<ChangedNamesEnumerator>(std::move(names));
+    return ComRef<IoxSysEnumStringList>(
+        CreateOwningEnumerator<ChangedNamesEnumerator>(std::move(names)));
 }
 
 } // namespace
@@ -33,25 +35,15 @@ struct CoxSysVyrex::ChangeSets {
     static constexpr oxSysItemChangeKind kOrder[kKinds] = {
         oxSysItemChangeKind_Removed, oxSysItemChangeKind_Changed, oxSysItemChangeKind_Added};
 
-    ChangeSets() = default;
-    ChangeSets(const ChangeSets&) = delete;
-    ChangeSets& operator=(const ChangeSets&) = delete;
-    ~ChangeSets() { clear(); }
-
     void clear() {
-        for (IoxSysEnumStringList*& names : inOrder) {
-            if (names != nullptr) {
-                names->Release();
-                names = nullptr;
-            }
+        for (ComRef<IoxSysEnumStringList>& names : inOrder) {
+            names.reset();
         }
     }
 
-    bool empty() const {
-        return inOrder[0] == nullptr && inOrder[1] == nullptr && inOrder[2] == nullptr;
-    }
+    bool empty() const { return !inOrder[0] && !inOrder[1] && !inOrder[2]; }
 
-    IoxSysEnumStringList* inOrder[kKinds] = {nullptr, nullptr, nullptr};
+    ComRef<IoxSysEnumStringList> inOrder[kKinds]; // null where nothing is to be told
 };
 
 void CoxSysVyrex::main() {
@@ -118,31 +110,27 @@ bool CoxSysVyrex::RefreshInventory(ChangeSets& changes) {
 // call back or Release the expert, and a handler replaced or unregistered
 // meanwhile is never called after its release. When the host is letting go
 // of its last reference at this moment, nothing is told: that release is
-// stopping this thread. The expert's own reference goes last; when it is
-// the last of all, the expert ends once this thread has returned.
+// stopping this thread. When the expert's own reference is the last of all,
+// the expert ends once this thread has returned.
 void CoxSysVyrex::DeliverChanges(ChangeSets& changes) {
-    IoxSysFrameworkNotificationHandler* handler = AcquireHandler();
-    if (handler == nullptr) {
+    // Declared first, so released last: once the handler has its reference
+    // back, the delivery is over.
+    const ComRef<IoxSysFrameworkNotificationHandler> handler(AcquireHandler());
+    if (!handler || !InterLockedIncrementIfLive(&refCount)) {
         return;
     }
-    if (!InterLockedIncrementIfLive(&refCount)) {
-        handler->Release();
-        return;
-    }
-    IoxSysExpert2* self = this;
+    const ComRef<IoxSysExpert2> self(this); // the reference just taken
     for (size_t i = 0; i < ChangeSets::kKinds; ++i) {
-        if (changes.inOrder[i] != nullptr) {
-            handler->OnItemsChanged(self, ChangeSets::kOrder[i], changes.inOrder[i]);
+        if (changes.inOrder[i]) {
+            handler->OnItemsChanged(self.get(), ChangeSets::kOrder[i], changes.inOrder[i].get());
         }
     }
-    handler->Release();
     changes.clear();
-    self->Release();
 }
 
 IoxSysFrameworkNotificationHandler* CoxSysVyrex::AcquireHandler() {
     m_handlerLock.Lock();
-    IoxSysFrameworkNotificationHandler* handler = m_notificationHandler;
+    IoxSysFrameworkNotificationHandler* handler = m_notificationHandler.get();
     if (handler != nullptr) {
         handler->AddRef();
     }

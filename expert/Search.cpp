@@ -2,6 +2,7 @@
 // one named item, and a fresh bag for a refresh request.
 #include "expert/CoxSysVyrex.h"
 
+#include "contract/ComRef.h"
 #include "objectmodel/Boundary.h"
 #include "objectmodel/CoxDynamicPropertyBag.h"
 #include "objectmodel/EnumOnSTL.h"
@@ -14,29 +15,13 @@ namespace {
 
 using NameListEnumerator = CoxSysEnumItemNamesSTL<ItemNameList>;
 
-// The creator's one reference to a new bag, given back on every way out
-// unless handed on.
-class NewBag {
-public:
-    NewBag() : m_bag(CreateComObject<CoxDynamicPropertyBag>()) {}
-    ~NewBag() {
-        if (m_bag != nullptr) {
-            m_bag->Release();
-        }
-    }
-    NewBag(const NewBag&) = delete;
-    NewBag& operator=(const NewBag&) = delete;
+// A new bag whose one reference the holder gives back on every way out
+// unless it is handed on.
+using NewBag = ComRef<IoxSysPropertyBag>;
 
-    IoxSysPropertyBag* get() const { return m_bag; }
-    IoxSysPropertyBag* release() {
-        IoxSysPropertyBag* bag = m_bag;
-        m_bag = nullptr;
-        return bag;
-    }
-
-private:
-    IoxSysPropertyBag* m_bag;
-};
+NewBag CreateBag() {
+    return NewBag(CreateComObject<CoxDynamicPropertyBag>());
+}
 
 } // namespace
 
@@ -69,7 +54,7 @@ int32_t CoxSysVyrex::GetPropertiesOfItem(const char16_t* item, IoxSysPropertyBag
         return E_POINTER;
     }
     return KRStatusOf([&] {
-        NewBag created;
+        NewBag created = CreateBag();
         const int32_t status = FillItemProperties(item, created.get());
         if (status == S_OK) {
             *bag = created.release();
@@ -91,7 +76,7 @@ int32_t CoxSysVyrex::SearchForItemsAndProperties(IoxSysPropertyBagCollection* co
         CollectItemNames(names);
         bool added = false;
         for (const ItemName& name : names) {
-            NewBag bag;
+            NewBag bag = CreateBag();
             const int32_t filled = FillItemProperties(name.c_str(), bag.get());
             if (filled == E_OUTOFMEMORY) {
                 return filled; // a search that would silently lose items

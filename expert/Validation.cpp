@@ -3,6 +3,7 @@
 // renaming are not supported.
 #include "expert/CoxSysVyrex.h"
 
+#include "contract/ComRef.h"
 #include "objectmodel/Boundary.h"
 #include "objectmodel/EnumOnSTL.h"
 #include "tarn/Vector.h"
@@ -15,17 +16,6 @@ namespace {
 
 using RejectedTags = kr::tarn::Vector<uint32_t>;
 using RejectedTagsEnumerator = CoxSysEnumPropertyTagsSTL<RejectedTags>;
-
-// The host's changed-tag enumerator, released on every way out.
-class ChangedTags {
-public:
-    ~ChangedTags() {
-        if (enumerator != nullptr) {
-            enumerator->Release();
-        }
-    }
-    IoxSysEnumPropertyTag* enumerator = nullptr;
-};
 
 } // namespace
 
@@ -45,17 +35,16 @@ int32_t CoxSysVyrex::ValidatePropertyChanges(const char16_t* item, IoxSysPropert
         if (!HasItem(ItemName(item))) {
             return OX_E_ITEM_NOT_FOUND;
         }
-        ChangedTags changed;
-        const int32_t enumerated = changes->EnumChangedTags(&changed.enumerator);
+        IoxSysEnumPropertyTag* given = nullptr;
+        const int32_t enumerated = changes->EnumChangedTags(&given);
         if (KR_FAILED(enumerated)) {
-            changed.enumerator = nullptr; // not ours to release
-            return enumerated;
+            return enumerated; // whatever it left behind is not ours to release
         }
+        const ComRef<IoxSysEnumPropertyTag> changed(given);
         auto rejected = std::make_unique<RejectedTags>();
         uint32_t tag = 0;
         int32_t next = S_FALSE;
-        while (changed.enumerator != nullptr &&
-               (next = changed.enumerator->Next(1, &tag, nullptr)) == S_OK) {
+        while (changed && (next = changed->Next(1, &tag, nullptr)) == S_OK) {
             rejected->push_back(tag);
         }
         if (KR_FAILED(next)) {

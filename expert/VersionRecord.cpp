@@ -1,6 +1,7 @@
 // The version record: what the controller's module list shows for this file.
 #include "expert/ModuleExports.h"
 
+#include "contract/Version.h"
 #include "expert/BuildStamp.h" // generated at build time: KR_BUILD_STAMP, KR_BUILD_CONFIGURATION
 
 namespace {
@@ -11,9 +12,9 @@ const char* const kVersionStrings[] = {
     "nKRVersion_ProductName=KRVYREX_SYSAPI_EXPERT",
     "nKRVersion_OriginalFilename=krvyrexSysapiExpert.out",
     "nKRVersion_FileDescription=System API Expert for KR Vyrex",
-    "nKRVersion_ProductVersion=18.5.0f0",
-    "nKRVersion_FileVersion=18.5.0f0",
-    "nKRVersion_InternalName=KRVYREX_SYSAPI_EXPERT 18.5.0f0",
+    "nKRVersion_ProductVersion=" KR_FILE_VERSION_TEXT,
+    "nKRVersion_FileVersion=" KR_FILE_VERSION_TEXT,
+    "nKRVersion_InternalName=KRVYREX_SYSAPI_EXPERT " KR_FILE_VERSION_TEXT,
     "nKRVersion_Comments=" KR_BUILD_STAMP ", " KR_BUILD_CONFIGURATION,
     nullptr,
 };

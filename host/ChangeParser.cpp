@@ -5,11 +5,16 @@
 #include "PropertyFormat.h"
 #include "PropertyLabels.h"
 
+#include <utf8.h>
+
+#include <strings.h>
+
 #include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <strings.h>
+#include <string_view>
 
 namespace {
 
@@ -34,40 +39,21 @@ bool startsWith(const std::string& text, const std::string& prefix) {
     return text.compare(0, prefix.size(), prefix) == 0;
 }
 
-bool isHex(const std::string& digits) {
-    if (digits.empty()) {
-        return false;
-    }
-    for (char c : digits) {
-        if (!std::isxdigit(static_cast<unsigned char>(c))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool isDecimal(const std::string& digits) {
-    if (digits.empty()) {
-        return false;
-    }
-    for (char c : digits) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) {
-            return false;
-        }
-    }
-    return true;
+// Reads all of text as a number in that base: no sign, blank or prefix; false
+// for anything else or a number beyond T.
+template <class T>
+bool parseWhole(std::string_view text, int base, T* value) {
+    const char* end = text.data() + text.size();
+    const std::from_chars_result read = std::from_chars(text.data(), end, *value, base);
+    return read.ec == std::errc() && read.ptr == end;
 }
 
 // A number of at most 32 bits: decimal, or hexadecimal after 0x.
 bool parseMagnitude(const std::string& text, uint64_t limit, uint64_t* value) {
     const bool hex = startsWith(text, "0x") || startsWith(text, "0X");
-    const std::string digits = hex ? text.substr(2) : text;
-    if (!(hex ? isHex(digits) : isDecimal(digits)) || digits.size() > 20) {
-        return false;
-    }
-    errno = 0;
-    const unsigned long long parsed = std::strtoull(digits.c_str(), nullptr, hex ? 16 : 10);
-    if (errno != 0 || parsed > limit) {
+    uint64_t parsed = 0;
+    if (!parseWhole(std::string_view(text).substr(hex ? 2 : 0), hex ? 16 : 10, &parsed) ||
+        parsed > limit) {
         return false;
     }
     *value = parsed;
@@ -165,12 +151,11 @@ RequestedChange parseRequestedChange(const std::string& argument) {
     const std::string tagPart = argument.substr(0, equals);
     const std::string digits =
         startsWith(tagPart, "0x") || startsWith(tagPart, "0X") ? tagPart.substr(2) : tagPart;
-    if (!isHex(digits) || digits.size() > 8) {
+    if (digits.size() > 8 || !parseWhole(digits, 16, &change.tag)) {
         throw UsageError("'" + tagPart + "' in '" + argument +
                          "' is not a property tag: tags are hexadecimal numbers of up to 8 "
                          "digits, for example 0x01004000.");
     }
-    change.tag = uint32_t(std::strtoul(digits.c_str(), nullptr, 16));
     change.valueText = argument.substr(equals + 1);
     for (const TypePrefix& prefix : kPrefixes) {
         if (startsWith(change.valueText, prefix.prefix)) {
@@ -245,7 +230,7 @@ Property typedChange(const RequestedChange& change, const PropertyList& item,
         break;
     }
     case oxSysAttributeType_String:
-        parsed = isUtf8(text);
+        parsed = utf8::is_valid(text);
         property = makeProperty(change.tag, text);
         break;
     case oxSysAttributeType_TimestampUTC:

@@ -1,6 +1,7 @@
-// The host's own property bag: the bag the framework edits and passes back
-// to the expert for validation. It remembers, in order, the tags set since
-// its changes were last cleared.
+// The framework's bag of changes, as the host hands it to the expert's
+// ValidatePropertyChanges: it remembers, in order, the tags set on it and
+// answers EnumChangedTags with them. That is all the expert asks of such a
+// bag, so the values are not kept and every other operation is E_NOTIMPL.
 #pragma once
 
 #include "HostObject.h"
@@ -14,56 +15,53 @@
 class HostPropertyBag final
     : public HostObject<IoxSysPropertyBag2, IID_IoxSysPropertyBag, IID_IoxSysPropertyBag2> {
 public:
-    // A new bag with one reference for the caller, holding these properties
-    // with none of them marked as changed. May throw std::bad_alloc.
-    static HostPropertyBag* create(const PropertyList& properties = {});
+    // A new bag without changes, with one reference for the caller. May
+    // throw std::bad_alloc.
+    static HostPropertyBag* create() { return new HostPropertyBag; }
 
-    // Stores a value of any type under its tag and marks the tag changed.
-    int32_t setProperty(const Property& property);
+    // Each setter marks its tag changed.
+    int32_t SetBooleanProperty(uint32_t tag, int32_t) override { return markChanged(tag); }
+    int32_t SetIntegerProperty(uint32_t tag, int32_t) override { return markChanged(tag); }
+    int32_t SetUnsignedIntegerProperty(uint32_t tag, uint32_t) override { return markChanged(tag); }
+    int32_t SetDoubleProperty(uint32_t tag, double) override { return markChanged(tag); }
+    int32_t SetGuidProperty(uint32_t tag, _GUID) override { return markChanged(tag); }
+    int32_t SetStringProperty(uint32_t tag, const char16_t* value) override {
+        return value != nullptr ? markChanged(tag) : E_POINTER;
+    }
 
-    PropertyList properties() const;
-
-    // IoxSysPropertyBag
-    int32_t EnumProperties(IoxSysEnumPropertyTag** tags) override;
-    int32_t HasProperty(uint32_t tag) override;
-    int32_t GetPropertyType(uint32_t tag, oxSysAttributeType* type) override;
-    int32_t DeleteProperty(uint32_t tag) override;
-    int32_t DeleteAllProperties() override;
-    int32_t SetBooleanProperty(uint32_t tag, int32_t value) override;
-    int32_t SetIntegerProperty(uint32_t tag, int32_t value) override;
-    int32_t SetUnsignedIntegerProperty(uint32_t tag, uint32_t value) override;
-    int32_t SetDoubleProperty(uint32_t tag, double value) override;
-    int32_t SetGuidProperty(uint32_t tag, _GUID value) override;
-    int32_t SetStringProperty(uint32_t tag, const char16_t* value) override;
-    int32_t _SetTimestampProperty(uint32_t tag, const oxSysAttrTimestamp* value) override;
-    int32_t GetBooleanProperty(uint32_t tag, int32_t* value) override;
-    int32_t GetIntegerProperty(uint32_t tag, int32_t* value) override;
-    int32_t GetUnsignedIntegerProperty(uint32_t tag, uint32_t* value) override;
-    int32_t GetDoubleProperty(uint32_t tag, double* value) override;
-    int32_t GetGuidProperty(uint32_t tag, _GUID* value) override;
-    int32_t GetStringProperty(uint32_t tag, char16_t** value) override;
-    int32_t GetTimestampProperty(uint32_t tag, oxSysAttrTimestamp* value) override;
-
-    // IoxSysPropertyBag2
-    int32_t Clone(IoxSysPropertyBag** copy) override;
-    int32_t ClearChangedTags() override;
+    // The changed tags in the order they were first set.
     int32_t EnumChangedTags(IoxSysEnumPropertyTag** tags) override;
+
+    // What a bag of changes is never asked.
+    int32_t EnumProperties(IoxSysEnumPropertyTag**) override { return E_NOTIMPL; }
+    int32_t HasProperty(uint32_t) override { return E_NOTIMPL; }
+    int32_t GetPropertyType(uint32_t, oxSysAttributeType*) override { return E_NOTIMPL; }
+    int32_t DeleteProperty(uint32_t) override { return E_NOTIMPL; }
+    int32_t DeleteAllProperties() override { return E_NOTIMPL; }
+    int32_t _SetTimestampProperty(uint32_t, const oxSysAttrTimestamp*) override {
+        return E_NOTIMPL;
+    }
+    int32_t GetBooleanProperty(uint32_t, int32_t*) override { return E_NOTIMPL; }
+    int32_t GetIntegerProperty(uint32_t, int32_t*) override { return E_NOTIMPL; }
+    int32_t GetUnsignedIntegerProperty(uint32_t, uint32_t*) override { return E_NOTIMPL; }
+    int32_t GetDoubleProperty(uint32_t, double*) override { return E_NOTIMPL; }
+    int32_t GetGuidProperty(uint32_t, _GUID*) override { return E_NOTIMPL; }
+    int32_t GetStringProperty(uint32_t, char16_t**) override { return E_NOTIMPL; }
+    int32_t GetTimestampProperty(uint32_t, oxSysAttrTimestamp*) override { return E_NOTIMPL; }
+    int32_t Clone(IoxSysPropertyBag**) override { return E_NOTIMPL; }
+    int32_t ClearChangedTags() override { return E_NOTIMPL; }
 
 private:
     HostPropertyBag() = default;
     ~HostPropertyBag() override = default;
 
-    // The stored value of type T under tag, or the failing status.
-    template <class T>
-    int32_t getTyped(uint32_t tag, T* value);
+    int32_t markChanged(uint32_t tag);
 
-    static int32_t enumerate(std::vector<uint32_t> tags, IoxSysEnumPropertyTag** enumerator);
-
-    mutable std::mutex m_lock;
-    PropertyList m_properties;           // in the order the tags were first set
-    std::vector<uint32_t> m_changedTags; // in the order they were first changed
+    std::mutex m_lock;
+    std::vector<uint32_t> m_changedTags; // in the order they were first set
 };
 
-// Stores the property through the bag's typed setter for its type.
-// E_NOTIMPL for a timestamp, which IoxSysPropertyBag2 has no setter for.
+// Sets the property's tag through the bag's typed setter for its type, as
+// the framework does. E_NOTIMPL for a timestamp, which the bag has no setter
+// for.
 int32_t setThroughInterface(IoxSysPropertyBag* bag, const Property& property);

@@ -3,6 +3,9 @@
 #include "PropertyFormat.h"
 #include "PropertyLabels.h"
 
+#include "contract/PropertyTags.h"
+#include "driver/BusClass.h"
+
 namespace {
 
 std::string trimmed(const std::string& text) {
@@ -16,11 +19,12 @@ std::string trimmed(const std::string& text) {
 } // namespace
 
 std::string itemKind(const PropertyList& properties) {
-    return propertyOr<bool>(properties, tags::kFrameGrabber, false) ? "frame grabber" : "camera";
+    const bool frameGrabber = propertyOr<bool>(properties, oxSysTags::kIsFrameGrabber, false);
+    return frameGrabber ? "frame grabber" : "camera";
 }
 
 uint32_t itemBusKind(const PropertyList& properties) {
-    return uint32_t(propertyOr<int32_t>(properties, tags::kBusKind, 0));
+    return uint32_t(propertyOr<int32_t>(properties, oxSysTags::kBusType, 0));
 }
 
 std::string modelWithoutVendor(const std::string& model, const std::string& vendor) {
@@ -35,15 +39,15 @@ std::string modelWithoutVendor(const std::string& model, const std::string& vend
 ItemSummary summarizeItem(const PropertyList& properties) {
     ItemSummary summary;
     const auto text = [&](uint32_t tag) { return propertyOr<std::string>(properties, tag, ""); };
-    summary.name = text(tags::kItemName);
+    summary.name = text(oxSysTags::kItemName);
     summary.kind = itemKind(properties);
     const uint32_t busKind = itemBusKind(properties);
     summary.bus = busKind != 0 ? trimmed(fourCCText(busKind)) : "";
-    summary.busClass = busClass(busKind);
-    summary.vendor = text(tags::kVendor);
-    summary.model = modelWithoutVendor(text(tags::kModel), summary.vendor);
-    summary.serialNumber = text(tags::kSerialNumber);
-    summary.address = text(tags::kIpAddress);
+    summary.busClass = VyrexBusClassName(VyrexBusClassOf(busKind));
+    summary.vendor = text(oxSysTags::kVendor);
+    summary.model = modelWithoutVendor(text(oxSysTags::kModel), summary.vendor);
+    summary.serialNumber = text(oxSysTags::kSerialNumber);
+    summary.address = text(oxSysTags::kNetworkAddress1);
     return summary;
 }
 

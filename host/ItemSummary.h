@@ -24,7 +24,7 @@ ItemSummary summarizeItem(const PropertyList& properties);
 // "camera" or "frame grabber" from the item's properties.
 std::string itemKind(const PropertyList& properties);
 
-// The bus kind under 0x07009000, or 0 when the item has none.
+// The bus kind under oxSysTags::kBusType, or 0 when the item has none.
 uint32_t itemBusKind(const PropertyList& properties);
 
 // The model text as the expert publishes it, with "vendor " cut from its

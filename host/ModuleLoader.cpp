@@ -5,9 +5,8 @@
 #include "contract/Status.h"
 
 #include <dlfcn.h>
-#include <unistd.h>
 
-#include <climits>
+#include <filesystem>
 
 namespace {
 
@@ -24,14 +23,9 @@ std::string loaderMessage(const std::string& path) {
 } // namespace
 
 std::string programDirectory() {
-    char path[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0) {
-        return ".";
-    }
-    std::string program(path, size_t(length));
-    const size_t slash = program.rfind('/');
-    return slash == std::string::npos ? "." : program.substr(0, slash);
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error || !program.has_parent_path() ? "." : program.parent_path().string();
 }
 
 ModuleLoader::ModuleLoader(const std::string& driverPath, const std::string& modulePath)

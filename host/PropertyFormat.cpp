@@ -4,14 +4,13 @@
 #include "PropertyLabels.h"
 #include "StatusNames.h"
 
+#include "contract/LinkSpeeds.h"
+
 #include <cstdio>
 #include <ctime>
 #include <type_traits>
 
 namespace {
-
-// Seconds from 1904-01-01 to 1970-01-01.
-constexpr int64_t k1904To1970Seconds = 2082844800;
 
 std::string hexText(uint32_t value, int digits) {
     char text[16];
@@ -61,7 +60,7 @@ std::string timestampText(const oxSysAttrTimestampUTC& timestamp) {
     if (since1904 == 0 && fraction == 0) {
         return "";
     }
-    const time_t seconds = time_t(since1904 - k1904To1970Seconds);
+    const time_t seconds = time_t(since1904 - int64_t(kOxSysSecondsFrom1904To1970));
     struct tm utc {};
     if (gmtime_r(&seconds, &utc) == nullptr) {
         return std::to_string(since1904) + " s after 1904";
@@ -136,7 +135,8 @@ std::string displayText(const Property& property) {
         break;
     case Presentation::LinkSpeed:
         if (signedValue != nullptr) {
-            return std::to_string(*signedValue) + " (" + linkSpeedText(*signedValue) + ")";
+            return std::to_string(*signedValue) + " (" +
+                   oxSysLinkSpeedText(uint32_t(*signedValue)) + ")";
         }
         break;
     case Presentation::Plain:

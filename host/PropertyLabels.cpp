@@ -1,13 +1,11 @@
 #include "PropertyLabels.h"
 
+#include "contract/PropertyTags.h"
+#include "driver/BusClass.h"
+
 #include <cstdio>
 
 namespace {
-
-constexpr uint32_t fourCC(const char (&text)[5]) {
-    return (uint32_t(uint8_t(text[0])) << 24) | (uint32_t(uint8_t(text[1])) << 16) |
-           (uint32_t(uint8_t(text[2])) << 8) | uint32_t(uint8_t(text[3]));
-}
 
 struct TagInfo {
     uint32_t tag;
@@ -15,39 +13,41 @@ struct TagInfo {
     Presentation presentation;
 };
 
+using namespace oxSysTags;
+
 // Tags whose meaning the values the expert puts there make plain.
 constexpr TagInfo kTags[] = {
-    {0x01003000, "Vendor ID", Presentation::Hex},
-    {0x01004000, "Vendor", Presentation::Plain},
-    {0x01005000, "Product ID", Presentation::Hex},
-    {0x01006000, "Model", Presentation::Plain},
-    {0x01007000, "Serial number", Presentation::Plain},
-    {0x01008000, "Frame grabber", Presentation::Plain},
-    {0x01009000, "Simulated", Presentation::Plain},
-    {0x0100A000, "Camera Link ID", Presentation::Plain},
-    {0x01018000, "Hardware word 0", Presentation::Word},
-    {0x01019000, "Hardware word 1", Presentation::Word},
-    {0x0101A000, "Hardware word 2", Presentation::Word},
-    {0x0101D000, "Item name", Presentation::Plain},
-    {0x0101F000, "Interface name", Presentation::Plain},
-    {0x01022000, "GUID", Presentation::Plain},
-    {0x01025000, "Subnet mask", Presentation::Plain},
-    {0x01027000, "Serial number, low word", Presentation::Plain},
-    {0x0102C000, "IP address", Presentation::Plain},
-    {0x01030000, "Link width B", Presentation::Plain},
-    {0x01031000, "Link width A", Presentation::Plain},
-    {0x01078000, "Link speed A", Presentation::LinkSpeed},
-    {0x01079000, "Link speed B", Presentation::LinkSpeed},
-    {0x07006000, "Entry word 0", Presentation::Word},
-    {0x07007000, "Entry word 1", Presentation::Word},
-    {0x07008000, "Entry word 2", Presentation::Word},
-    {0x07009000, "Bus kind", Presentation::FourCC},
-    {0x0700C000, "Driver version", Presentation::Version},
-    {0x0700D000, "Driver name", Presentation::Plain},
-    {0x07010000, "Link width A (text)", Presentation::Plain},
-    {0x07011000, "Link width B (text)", Presentation::Plain},
-    {0x07012000, "Link speed A (text)", Presentation::Plain},
-    {0x07013000, "Link speed B (text)", Presentation::Plain},
+    {kIdentifierA, "Vendor ID", Presentation::Hex},
+    {kVendor, "Vendor", Presentation::Plain},
+    {kIdentifierB, "Product ID", Presentation::Hex},
+    {kModel, "Model", Presentation::Plain},
+    {kSerialNumber, "Serial number", Presentation::Plain},
+    {kIsFrameGrabber, "Frame grabber", Presentation::Plain},
+    {kSimulated, "Simulated", Presentation::Plain},
+    {kShortIdentifier, "Camera Link ID", Presentation::Plain},
+    {kHardwareWord0, "Hardware word 0", Presentation::Word},
+    {kHardwareWord1, "Hardware word 1", Presentation::Word},
+    {kHardwareWord2, "Hardware word 2", Presentation::Word},
+    {kItemName, "Item name", Presentation::Plain},
+    {kInterfaceName, "Interface name", Presentation::Plain},
+    {kItemGuid, "GUID", Presentation::Plain},
+    {kNetworkAddress2, "Subnet mask", Presentation::Plain},
+    {kHardwareIdentifier, "Serial number, low word", Presentation::Plain},
+    {kNetworkAddress1, "IP address", Presentation::Plain},
+    {kLinkWidthNumberB, "Link width B", Presentation::Plain},
+    {kLinkWidthNumberA, "Link width A", Presentation::Plain},
+    {kLinkSpeedNumberA, "Link speed A", Presentation::LinkSpeed},
+    {kLinkSpeedNumberB, "Link speed B", Presentation::LinkSpeed},
+    {kEntryWord0, "Entry word 0", Presentation::Word},
+    {kEntryWord1, "Entry word 1", Presentation::Word},
+    {kEntryWord2, "Entry word 2", Presentation::Word},
+    {kBusType, "Bus kind", Presentation::FourCC},
+    {kDriverVersion, "Driver version", Presentation::Version},
+    {kDriverName, "Driver name", Presentation::Plain},
+    {kLinkWidthTextA, "Link width A (text)", Presentation::Plain},
+    {kLinkWidthTextB, "Link width B (text)", Presentation::Plain},
+    {kLinkSpeedTextA, "Link speed A (text)", Presentation::Plain},
+    {kLinkSpeedTextB, "Link speed B (text)", Presentation::Plain},
 };
 
 const TagInfo* findTag(uint32_t tag) {
@@ -59,12 +59,10 @@ const TagInfo* findTag(uint32_t tag) {
     return nullptr;
 }
 
-constexpr uint32_t kVendorIdTag = 0x01003000;
-
 } // namespace
 
 std::string propertyLabel(uint32_t tag, uint32_t busKind) {
-    if (tag == kVendorIdTag && busKind == fourCC("1394")) {
+    if (tag == oxSysTags::kIdentifierA && VyrexBusClassOf(busKind) == VyrexBusClass::FireWire) {
         return "FireWire ID";
     }
     const TagInfo* info = findTag(tag);
@@ -91,44 +89,12 @@ std::string fourCCText(uint32_t busKind) {
     return text;
 }
 
-std::string busClass(uint32_t busKind) {
-    if (busKind == fourCC("ipv4") || busKind == fourCC("IPcm")) {
-        return "network";
-    }
-    if (busKind == fourCC("USB3") || busKind == fourCC("UVC ")) {
-        return "USB";
-    }
-    if (busKind == fourCC("1394")) {
-        return "FireWire";
-    }
-    if (busKind == fourCC("CLNK")) {
-        return "Camera Link";
-    }
-    if (busKind == fourCC(" sim")) {
-        return "simulated";
-    }
-    return "";
-}
-
 std::string busKindText(uint32_t busKind) {
     char hex[16];
     std::snprintf(hex, sizeof hex, "0x%08X", unsigned(busKind));
     std::string text = std::string(hex) + " \"" + fourCCText(busKind) + "\"";
-    const std::string kind = busClass(busKind);
-    return kind.empty() ? text : text + " (" + kind + ")";
-}
-
-std::string linkSpeedText(int32_t code) {
-    switch (code) {
-    case 0:
-        return "2.5 GT/s";
-    case 1:
-        return "5.0 GT/s";
-    case 2:
-        return "8.0 GT/s";
-    default:
-        return "not detected";
-    }
+    const std::string busClass = VyrexBusClassName(VyrexBusClassOf(busKind));
+    return busClass.empty() ? text : text + " (" + busClass + ")";
 }
 
 std::string versionText(uint32_t version) {

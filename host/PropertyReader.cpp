@@ -5,7 +5,7 @@
 #include "HostStrings.h"
 #include "StatusNames.h"
 
-#include <cstdlib>
+#include "contract/BStr.h"
 
 namespace {
 
@@ -17,9 +17,7 @@ struct ReceivedStrings {
     char16_t* items[kBatch] = {};
     ~ReceivedStrings() {
         for (char16_t* item : items) {
-            if (item != nullptr) {
-                std::free(reinterpret_cast<char*>(item) - 4);
-            }
+            BStrFree(item);
         }
     }
     std::string take(uint32_t i) {

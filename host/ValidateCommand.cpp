@@ -60,8 +60,8 @@ int runValidate(ModuleLoader& loader, const OutputOptions& output, const std::st
         changes.push_back(typedChange(change, item, name));
     }
 
-    // The framework edits a copy of the item's properties and passes it back.
-    ComRef<HostPropertyBag> bag(HostPropertyBag::create(item));
+    // The framework hands the expert a bag that knows which tags changed.
+    ComRef<HostPropertyBag> bag(HostPropertyBag::create());
     for (const Property& change : changes) {
         const int32_t status = setThroughInterface(bag.get(), change);
         if (status < 0) {

@@ -5,13 +5,14 @@
 #include "HostError.h"
 #include "ModuleLoader.h"
 
-#include <CLI/CLI.hpp>
+#include "contract/Version.h"
 
-#include <sys/stat.h>
+#include <CLI/CLI.hpp>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -53,11 +54,6 @@ struct CommonOptions {
 // commands give it that long by default. The simulated driver needs nothing.
 constexpr double kAravisSettleSec = 4;
 
-bool fileExists(const std::string& path) {
-    struct stat status {};
-    return stat(path.c_str(), &status) == 0;
-}
-
 // A path the loader takes as a file: one without a slash would be looked up
 // in the library search path instead.
 std::string loadablePath(const std::string& path) {
@@ -70,7 +66,8 @@ std::string driverPath(const std::string& choice) {
     }
     if (choice == "aravis") {
         const std::string path = programDirectory() + "/" + kAravisDriverFile;
-        if (!fileExists(path)) {
+        std::error_code unreachable;
+        if (!std::filesystem::exists(path, unreachable)) {
             throw HostError("The aravis driver backend is not built: " + path + " does not exist.");
         }
         return path;
@@ -102,7 +99,7 @@ void addCommonOptions(CLI::App& app, CommonOptions& options) {
 
 int main(int argc, char** argv) {
     CLI::App app{kDescription, "camexpert"};
-    app.set_version_flag("--version", "camexpert 18.5");
+    app.set_version_flag("--version", "camexpert " KR_VERSION_TEXT);
     app.require_subcommand(1);
     app.fallthrough(); // the common options may follow the subcommand too
     app.footer(kExamples);

@@ -22,7 +22,7 @@
 // std::bad_alloc.
 #pragma once
 
-#include "driver/VyrexDriver.h"
+#include "driver/kit/DriverRecords.h"
 
 #include <array>
 #include <cstddef>
@@ -34,43 +34,18 @@
 
 namespace vyrexsim {
 
-// Statuses of the driver functions besides 0 (success).
-constexpr int32_t kStatusBadArgument = -2; // null pointer, zero size, flag not 1, property not 1..4
-constexpr int32_t kStatusNoSuchCamera = -3; // no connected camera has that interface name / serial
-constexpr int32_t kStatusBufferTooSmall = -4; // the driver name was cut to fit the buffer
-constexpr int32_t kStatusInternalError = -5;  // the simulator itself failed (out of memory)
-
 // The driver version reported until SetDriverVersion or a scenario sets
 // another: major << 16 | minor << 8 | patch, here 3.2.1.
 constexpr uint32_t kDefaultDriverVersion = 0x00030201;
 
-// A connected camera as the enumeration reports it. Texts longer than 511
-// bytes are cut to fit the 512-byte fields of CameraEntry.
-struct Camera {
-    uint32_t busType = kVyrexBusSimulated;
-    std::string interfaceName;
-    std::string vendorName;
-    std::string modelName;
-    std::string spareText0;
-    std::string spareText1;
-    uint64_t serialNumber = 0;
-    std::array<uint32_t, 3> entryWords{};
+// A connected camera as the enumeration reports it; a simulated camera
+// unless told otherwise.
+struct Camera : VyrexCamera {
+    Camera() { busType = kVyrexBusSimulated; }
 };
 
-// A connected frame grabber as the enumeration reports it (spare words 0).
-struct FrameGrabber {
-    std::string name;
-    std::string modelName;
-    uint64_t serialNumber = 0;
-    uint32_t busType = 0;
-    std::array<uint32_t, 3> hardwareWords{};
-    uint16_t identifierA = 0;
-    uint16_t identifierB = 0;
-    uint32_t linkWidthA = 0;
-    uint32_t linkWidthB = 0;
-    uint32_t linkSpeedA = 0;
-    uint32_t linkSpeedB = 0;
-};
+// A connected frame grabber as the enumeration reports it.
+using FrameGrabber = VyrexFrameGrabber;
 
 // The five driver functions, for failure injection and call counts.
 enum class Function {

@@ -2,6 +2,8 @@
 
 #include "tarn/InitOrder.h"
 
+#include "contract/oxSysTypes.h"
+
 namespace kr::tarn {
 
 template <>
@@ -15,6 +17,6 @@ const AbsTime AbsTime::max
                                                                            0xFFFFFFFFu);
 
 const AbsTime k_1970_TO_1904_BIAS __attribute__((init_priority(KR_INIT_ORDER_TIME_CONSTANTS))) =
-    AbsTime(0, 2082844800u, 0, 0);
+    AbsTime(0, kOxSysSecondsFrom1904To1970, 0, 0);
 
 } // namespace kr::tarn

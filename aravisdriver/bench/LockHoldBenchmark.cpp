@@ -5,6 +5,7 @@
 // a private loopback while discovery runs beside the calls.
 #include "FakeCamera.h"
 #include "PrivateLoopback.h"
+#include "Waiting.h"
 #include "aravisdriver/src/CameraList.h"
 #include "driver/VyrexDriver.h"
 
@@ -83,7 +84,7 @@ void BM_PassThroughDriverWithFakeCameras(benchmark::State& state) {
         cameras.push_back(std::make_unique<FakeCamera>(LoopbackAddress(unsigned(2 + i)),
                                                        "BENCH" + std::to_string(i)));
     }
-    const bool listed = Eventually([&] {
+    const bool listed = waitUntil([&] {
         uint32_t count = 0;
         VyrexEnumerateCameras(nullptr, &count, 1);
         return count == wanted;

@@ -68,8 +68,8 @@ Camera CameraFrom(const ReportedDevice& device, uint32_t busType,
     camera.interfaceName = device.id;
     camera.vendorName = device.vendor;
     camera.modelName = device.model;
-    camera.serialText = device.serial;
-    camera.physicalId = device.physicalId;
+    camera.spareText0 = device.serial;
+    camera.spareText1 = device.physicalId;
     camera.serialNumber = DeriveSerialNumber(busType, device.physicalId, device.serial, device.id);
     if (busType == kVyrexBusIPv4) {
         camera.ipAddress = ParseDottedAddress(device.address).value_or(0);

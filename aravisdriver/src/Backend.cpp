@@ -2,6 +2,7 @@
 
 #include "aravisdriver/src/AravisDiscovery.h"
 #include "aravisdriver/src/DiscoveryThread.h"
+#include "driver/kit/DriverBackend.h"
 
 #include <arv.h>
 #include <dlfcn.h>
@@ -41,4 +42,51 @@ const CameraList& Cameras() {
     return backend.cameras;
 }
 
+namespace {
+
+// The driver functions: camera calls answer from the latest completed
+// discovery and never wait for the network.
+class AravisBackend final : public VyrexDriverBackend {
+public:
+    int32_t EnumerateCameras(CameraEntry* entries, uint32_t* count, int32_t flag) override {
+        return Cameras().EnumerateCameras(entries, count, flag);
+    }
+
+    // This backend reaches cameras only.
+    int32_t EnumerateFrameGrabbers(FrameGrabberRecord*, uint32_t* count) override {
+        if (count == nullptr) {
+            return kVyrexStatusBadArgument;
+        }
+        *count = 0;
+        return kVyrexStatusOk;
+    }
+
+    int32_t GetCameraProperty(const char* interfaceName, uint32_t property,
+                              uint32_t* value) override {
+        return Cameras().GetCameraProperty(interfaceName, property, value);
+    }
+
+    int32_t GetDriverName(uint64_t serialNumber, char* buffer, uint32_t size) override {
+        return Cameras().GetDriverName(serialNumber, buffer, size);
+    }
+
+    // The expert asks for the version when it is initialized, which is a
+    // good moment to start discovery too.
+    int32_t GetDriverVersion(uint32_t* version) override {
+        if (version == nullptr) {
+            return kVyrexStatusBadArgument;
+        }
+        Cameras();
+        *version = AravisVersion();
+        return kVyrexStatusOk;
+    }
+};
+
+} // namespace
+
 } // namespace vyrexaravis
+
+VyrexDriverBackend& VyrexTheBackend() {
+    static vyrexaravis::AravisBackend backend;
+    return backend;
+}

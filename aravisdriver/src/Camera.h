@@ -3,6 +3,8 @@
 // field holds, and the numbers derived from them.
 #pragma once
 
+#include "driver/kit/DriverRecords.h"
+
 #include <cstdint>
 #include <string>
 
@@ -11,14 +13,11 @@ namespace vyrexaravis {
 // What VyrexGetDriverName2 answers for every camera of this backend.
 constexpr const char* kDriverName = "VyrexAravis";
 
-struct Camera {
-    uint32_t busType = 0;      // kVyrexBusIPv4 or kVyrexBusUSB3
-    std::string interfaceName; // Aravis' device id: vendor, model and serial text
-    std::string vendorName;
-    std::string modelName;
-    std::string serialText;    // the device's own serial number text (spare text 0)
-    std::string physicalId;    // MAC address or USB3 Vision GUID (spare text 1)
-    uint64_t serialNumber = 0; // see DeriveSerialNumber
+// The record's texts: the interface name is Aravis' device id (vendor, model
+// and serial text); spare text 0 is the device's own serial number text,
+// spare text 1 its MAC address or USB3 Vision GUID. The bus is
+// kVyrexBusIPv4 or kVyrexBusUSB3; the serial number, see DeriveSerialNumber.
+struct Camera : VyrexCamera {
     uint32_t ipAddress = 0;    // property 1, first octet most significant
     uint32_t subnetMask = 0;   // property 2
     uint32_t usbVendorId = 0;  // property 3

@@ -29,8 +29,8 @@ public:
     int32_t GetCameraProperty(const char* interfaceName, uint32_t property, uint32_t* value) const;
 
     // kDriverName for the serial number of a listed camera; otherwise an
-    // empty text and kStatusNoSuchCamera. A text longer than the buffer is
-    // cut, terminated and answered with kStatusBufferTooSmall.
+    // empty text and kVyrexStatusNoSuchCamera. A text longer than the buffer is
+    // cut, terminated and answered with kVyrexStatusBufferTooSmall.
     int32_t GetDriverName(uint64_t serialNumber, char* buffer, uint32_t size) const;
 
 private:

@@ -1,6 +1,6 @@
 #include "aravisdriver/src/CameraList.h"
 
-#include "aravisdriver/src/Status.h"
+#include "Poison.h"
 
 #include <gtest/gtest.h>
 
@@ -10,16 +10,14 @@
 namespace vyrexaravis {
 namespace {
 
-constexpr uint8_t kPoison = 0xEF;
-
 Camera GigECamera(const std::string& name, uint64_t serial) {
     Camera camera;
     camera.busType = kVyrexBusIPv4;
     camera.interfaceName = name;
     camera.vendorName = "Aravis";
     camera.modelName = "Fake";
-    camera.serialText = "GV01";
-    camera.physicalId = "00:00:00:00:00:00";
+    camera.spareText0 = "GV01";
+    camera.spareText1 = "00:00:00:00:00:00";
     camera.serialNumber = serial;
     camera.ipAddress = 0x7F000002;
     camera.subnetMask = 0xFF000000;
@@ -36,12 +34,6 @@ Camera UsbCamera(const std::string& name, uint64_t serial) {
     return camera;
 }
 
-std::vector<CameraEntry> Poisoned(size_t count) {
-    std::vector<CameraEntry> entries(count);
-    std::memset(entries.data(), kPoison, count * sizeof(CameraEntry));
-    return entries;
-}
-
 class Listed : public testing::Test {
 protected:
     void SetUp() override {
@@ -49,8 +41,9 @@ protected:
                       UsbCamera("Kroneth-U3-1280C-0001", 0x1234)});
     }
     uint32_t property(const char* name, uint32_t number) {
-        uint32_t value = 0xdeadbeef;
-        EXPECT_EQ(list.GetCameraProperty(name, number, &value), kStatusOk) << name << " " << number;
+        uint32_t value = kPoisonWord;
+        EXPECT_EQ(list.GetCameraProperty(name, number, &value), kVyrexStatusOk)
+            << name << " " << number;
         return value;
     }
     CameraList list;
@@ -59,20 +52,20 @@ protected:
 TEST(CameraList, EmptyUntilADiscoveryIsPublished) {
     CameraList list;
     uint32_t count = 7;
-    EXPECT_EQ(list.EnumerateCameras(nullptr, &count, 1), kStatusOk);
+    EXPECT_EQ(list.EnumerateCameras(nullptr, &count, 1), kVyrexStatusOk);
     EXPECT_EQ(count, 0u);
 }
 
 TEST_F(Listed, CountingCallIgnoresTheCapacity) {
     uint32_t count = 99;
-    EXPECT_EQ(list.EnumerateCameras(nullptr, &count, 1), kStatusOk);
+    EXPECT_EQ(list.EnumerateCameras(nullptr, &count, 1), kVyrexStatusOk);
     EXPECT_EQ(count, 2u);
 }
 
 TEST_F(Listed, FillingWritesEveryByteOfEachEntry) {
-    std::vector<CameraEntry> entries = Poisoned(2);
+    std::vector<CameraEntry> entries = poisoned<CameraEntry>(2);
     uint32_t count = 2;
-    ASSERT_EQ(list.EnumerateCameras(entries.data(), &count, 1), kStatusOk);
+    ASSERT_EQ(list.EnumerateCameras(entries.data(), &count, 1), kVyrexStatusOk);
     ASSERT_EQ(count, 2u);
     const CameraEntry& gige = entries[0];
     EXPECT_EQ(gige.entryWord0, 0u);
@@ -98,28 +91,28 @@ TEST_F(Listed, FillingWritesEveryByteOfEachEntry) {
 }
 
 TEST_F(Listed, ASmallerArrayIsFilledAsFarAsItGoes) {
-    std::vector<CameraEntry> entries = Poisoned(2);
+    std::vector<CameraEntry> entries = poisoned<CameraEntry>(2);
     uint32_t count = 1;
-    ASSERT_EQ(list.EnumerateCameras(entries.data(), &count, 1), kStatusOk);
+    ASSERT_EQ(list.EnumerateCameras(entries.data(), &count, 1), kVyrexStatusOk);
     EXPECT_EQ(count, 2u) << "the caller learns that cameras came in";
     EXPECT_STREQ(entries[0].interfaceName, "Aravis-Fake-GV01");
-    EXPECT_EQ(uint8_t(entries[1].interfaceName[0]), kPoison) << "written past the capacity";
+    EXPECT_EQ(uint8_t(entries[1].interfaceName[0]), kPoisonByte) << "written past the capacity";
 }
 
 TEST_F(Listed, ALargerArrayKeepsItsSurplusUntouched) {
-    std::vector<CameraEntry> entries = Poisoned(3);
+    std::vector<CameraEntry> entries = poisoned<CameraEntry>(3);
     uint32_t count = 3;
-    ASSERT_EQ(list.EnumerateCameras(entries.data(), &count, 1), kStatusOk);
+    ASSERT_EQ(list.EnumerateCameras(entries.data(), &count, 1), kVyrexStatusOk);
     EXPECT_EQ(count, 2u);
-    EXPECT_EQ(uint8_t(entries[2].busType), kPoison);
+    EXPECT_EQ(uint8_t(entries[2].busType), kPoisonByte);
 }
 
 TEST_F(Listed, RefusesBadArguments) {
     CameraEntry entry{};
     uint32_t count = 1;
-    EXPECT_EQ(list.EnumerateCameras(&entry, nullptr, 1), kStatusBadArgument);
-    EXPECT_EQ(list.EnumerateCameras(&entry, &count, 0), kStatusBadArgument);
-    EXPECT_EQ(list.EnumerateCameras(&entry, &count, 2), kStatusBadArgument);
+    EXPECT_EQ(list.EnumerateCameras(&entry, nullptr, 1), kVyrexStatusBadArgument);
+    EXPECT_EQ(list.EnumerateCameras(&entry, &count, 0), kVyrexStatusBadArgument);
+    EXPECT_EQ(list.EnumerateCameras(&entry, &count, 2), kVyrexStatusBadArgument);
     EXPECT_EQ(count, 1u);
 }
 
@@ -138,13 +131,13 @@ TEST_F(Listed, PropertiesOfAUsbCamera) {
 }
 
 TEST_F(Listed, PropertyQueriesThatFailLeaveTheValue) {
-    uint32_t value = 0xdeadbeef;
-    EXPECT_EQ(list.GetCameraProperty("aravis-fake-gv01", 1, &value), kStatusNoSuchCamera);
-    EXPECT_EQ(list.GetCameraProperty("Aravis-Fake-GV01", 0, &value), kStatusBadArgument);
-    EXPECT_EQ(list.GetCameraProperty("Aravis-Fake-GV01", 5, &value), kStatusBadArgument);
-    EXPECT_EQ(list.GetCameraProperty(nullptr, 1, &value), kStatusBadArgument);
-    EXPECT_EQ(list.GetCameraProperty("Aravis-Fake-GV01", 1, nullptr), kStatusBadArgument);
-    EXPECT_EQ(value, 0xdeadbeefu);
+    uint32_t value = kPoisonWord;
+    EXPECT_EQ(list.GetCameraProperty("aravis-fake-gv01", 1, &value), kVyrexStatusNoSuchCamera);
+    EXPECT_EQ(list.GetCameraProperty("Aravis-Fake-GV01", 0, &value), kVyrexStatusBadArgument);
+    EXPECT_EQ(list.GetCameraProperty("Aravis-Fake-GV01", 5, &value), kVyrexStatusBadArgument);
+    EXPECT_EQ(list.GetCameraProperty(nullptr, 1, &value), kVyrexStatusBadArgument);
+    EXPECT_EQ(list.GetCameraProperty("Aravis-Fake-GV01", 1, nullptr), kVyrexStatusBadArgument);
+    EXPECT_EQ(value, kPoisonWord);
 }
 
 TEST(CameraList, InterfaceNameIsReadNoFurtherThanOneField) {
@@ -155,33 +148,33 @@ TEST(CameraList, InterfaceNameIsReadNoFurtherThanOneField) {
     std::vector<char> field(longName.begin(), longName.end());
     field.insert(field.end(), {'x', '\0'});
     uint32_t value = 0;
-    EXPECT_EQ(list.GetCameraProperty(field.data(), 1, &value), kStatusOk);
+    EXPECT_EQ(list.GetCameraProperty(field.data(), 1, &value), kVyrexStatusOk);
     EXPECT_EQ(value, 0x7F000002u);
 }
 
 TEST_F(Listed, DriverNameForAListedSerialNumber) {
     char buffer[kVyrexTextSize];
-    std::memset(buffer, kPoison, sizeof buffer);
-    EXPECT_EQ(list.GetDriverName(0x0000000100000002ull, buffer, sizeof buffer), kStatusOk);
+    std::memset(buffer, kPoisonByte, sizeof buffer);
+    EXPECT_EQ(list.GetDriverName(0x0000000100000002ull, buffer, sizeof buffer), kVyrexStatusOk);
     EXPECT_STREQ(buffer, kDriverName);
-    EXPECT_EQ(list.GetDriverName(0x1234, buffer, sizeof buffer), kStatusOk);
+    EXPECT_EQ(list.GetDriverName(0x1234, buffer, sizeof buffer), kVyrexStatusOk);
     EXPECT_STREQ(buffer, kDriverName);
 }
 
 TEST_F(Listed, DriverNameOfAnUnknownSerialNumberIsEmpty) {
     char buffer[16] = "poison";
-    EXPECT_EQ(list.GetDriverName(0x2, buffer, sizeof buffer), kStatusNoSuchCamera);
+    EXPECT_EQ(list.GetDriverName(0x2, buffer, sizeof buffer), kVyrexStatusNoSuchCamera);
     EXPECT_STREQ(buffer, "");
 }
 
 TEST_F(Listed, DriverNameIsCutToTheBuffer) {
     char buffer[6];
-    std::memset(buffer, kPoison, sizeof buffer);
-    EXPECT_EQ(list.GetDriverName(0x1234, buffer, sizeof buffer), kStatusBufferTooSmall);
+    std::memset(buffer, kPoisonByte, sizeof buffer);
+    EXPECT_EQ(list.GetDriverName(0x1234, buffer, sizeof buffer), kVyrexStatusBufferTooSmall);
     EXPECT_STREQ(buffer, std::string(kDriverName).substr(0, 5).c_str());
     char none[1];
-    EXPECT_EQ(list.GetDriverName(0x1234, nullptr, 8), kStatusBadArgument);
-    EXPECT_EQ(list.GetDriverName(0x1234, none, 0), kStatusBadArgument);
+    EXPECT_EQ(list.GetDriverName(0x1234, nullptr, 8), kVyrexStatusBadArgument);
+    EXPECT_EQ(list.GetDriverName(0x1234, none, 0), kVyrexStatusBadArgument);
 }
 
 TEST_F(Listed, APublishedDiscoveryReplacesTheWholeList) {
@@ -190,9 +183,9 @@ TEST_F(Listed, APublishedDiscoveryReplacesTheWholeList) {
     list.EnumerateCameras(nullptr, &count, 1);
     EXPECT_EQ(count, 1u);
     uint32_t value = 0;
-    EXPECT_EQ(list.GetCameraProperty("Aravis-Fake-GV01", 1, &value), kStatusNoSuchCamera);
+    EXPECT_EQ(list.GetCameraProperty("Aravis-Fake-GV01", 1, &value), kVyrexStatusNoSuchCamera);
     char buffer[32];
-    EXPECT_EQ(list.GetDriverName(0x1234, buffer, sizeof buffer), kStatusNoSuchCamera);
+    EXPECT_EQ(list.GetDriverName(0x1234, buffer, sizeof buffer), kVyrexStatusNoSuchCamera);
 }
 
 } // namespace

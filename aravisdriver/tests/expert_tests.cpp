@@ -3,19 +3,19 @@
 #include "FakeCamera.h"
 #include "HostObjects.h"
 #include "LoadedModule.h"
+#include "Poison.h"
 #include "PrivateLoopback.h"
+#include "TempDirectory.h"
 
-#include "driver/VyrexDriver.h"
 #include "contract/oxSysInterfaces.h"
+#include "driver/VyrexDriver.h"
 
 #include <arv.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -29,13 +29,13 @@ std::string StringProperty(IoxSysPropertyBag* bag, uint32_t tag) {
 }
 
 uint32_t UnsignedProperty(IoxSysPropertyBag* bag, uint32_t tag) {
-    uint32_t value = 0xdeadbeef;
+    uint32_t value = kPoisonWord;
     EXPECT_EQ(bag->GetUnsignedIntegerProperty(tag, &value), 0) << std::hex << "tag 0x" << tag;
     return value;
 }
 
 int32_t IntegerProperty(IoxSysPropertyBag* bag, uint32_t tag) {
-    int32_t value = int32_t(0xdeadbeef);
+    int32_t value = int32_t(kPoisonWord);
     EXPECT_EQ(bag->GetIntegerProperty(tag, &value), 0) << std::hex << "tag 0x" << tag;
     return value;
 }
@@ -47,12 +47,7 @@ protected:
         module = std::make_unique<LoadedModule>(KR_ARAVIS_DRIVER_PATH, KR_EXPERT_MODULE_PATH);
         ASSERT_EQ(module->error(), "");
         // Refresh every second instead of every two.
-        char path[] = "/tmp/vyrexaravis-ini-XXXXXX";
-        const int fd = mkstemp(path);
-        ASSERT_GE(fd, 0);
-        close(fd);
-        iniPath = path;
-        std::ofstream(iniPath) << "[VYREX]\nSystemapiExpertCameraListRefreshTimeInSec=1\n";
+        iniPath = files.write("kr-rt.ini", refreshPeriodIni(1));
         *module->iniFilePath = iniPath.c_str();
 
         expert = module->createExpert();
@@ -62,12 +57,7 @@ protected:
         plugPlay = static_cast<IoxSysExpertPlugPlay*>(itf);
         ASSERT_EQ(plugPlay->RegisterNotificationCallback(&handler), 0);
     }
-    void TearDown() override {
-        unload();
-        if (!iniPath.empty()) {
-            std::remove(iniPath.c_str());
-        }
-    }
+    void TearDown() override { unload(); }
 
     // Finalizes and destroys the expert, then unloads the module and driver.
     void unload() {
@@ -82,6 +72,7 @@ protected:
     }
 
     std::unique_ptr<LoadedModule> module;
+    TempDirectory files;
     std::string iniPath;
     RecordingHandler handler;
     IoxSysExpert2* expert = nullptr;

@@ -2,14 +2,13 @@
 // private loopback shows in list, and watch reports it added and removed.
 #include "FakeCamera.h"
 #include "PrivateLoopback.h"
+#include "TempDirectory.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -34,18 +33,9 @@ class CamexpertOverAravis : public testing::Test {
 protected:
     void SetUp() override {
         SKIP_WITHOUT_PRIVATE_LOOPBACK();
-        char path[] = "/tmp/camexpert-aravis-ini-XXXXXX";
-        const int fd = mkstemp(path);
-        ASSERT_GE(fd, 0);
-        close(fd);
-        iniPath = path;
-        std::ofstream(iniPath) << "[VYREX]\nSystemapiExpertCameraListRefreshTimeInSec=1\n";
+        iniPath = files.write("kr-rt.ini", refreshPeriodIni(1));
     }
-    void TearDown() override {
-        if (!iniPath.empty()) {
-            std::remove(iniPath.c_str());
-        }
-    }
+    TempDirectory files;
     std::string iniPath;
 };
 

@@ -2,15 +2,14 @@
 // than once. This program does not use Aravis itself, so only the driver
 // brings it in.
 #include "PrivateLoopback.h"
+#include "Waiting.h"
 #include "driver/VyrexDriver.h"
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <fstream>
 #include <string>
-#include <thread>
 
 namespace {
 
@@ -25,6 +24,13 @@ bool Mapped(const std::string& library) {
     return false;
 }
 
+// Whether GObject, brought in by the driver, knows the type of that name.
+bool TypeRegistered(const char* name) {
+    using TypeFromName = unsigned long (*)(const char*);
+    auto* typeFromName = reinterpret_cast<TypeFromName>(dlsym(RTLD_DEFAULT, "g_type_from_name"));
+    return typeFromName != nullptr && typeFromName(name) != 0;
+}
+
 TEST(Reloading, TheDriverUnloadsWhileAravisStaysForTheNextLoad) {
     SKIP_WITHOUT_PRIVATE_LOOPBACK();
     EXPECT_FALSE(Mapped("libaravis")) << "this program should not bring Aravis itself";
@@ -37,8 +43,9 @@ TEST(Reloading, TheDriverUnloadsWhileAravisStaysForTheNextLoad) {
         uint32_t count = 99;
         EXPECT_EQ(enumerate(nullptr, &count, 1), 0) << "round " << round;
         EXPECT_EQ(count, 0u) << "no camera serves this namespace";
-        // Let discovery get into Aravis, which registers its types there.
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        // Discovery gets into Aravis, which registers its types there in the
+        // first round; in the second they are there from the first.
+        EXPECT_TRUE(waitUntil([] { return TypeRegistered("ArvGvInterface"); }));
         EXPECT_EQ(dlclose(driver), 0);
         EXPECT_FALSE(Mapped("libvyrexaravis.so")) << "round " << round;
         // Aravis' types outlive it in GObject: unloaded and loaded again it

@@ -1,8 +1,9 @@
 #include "aravisdriver/src/UsbIds.h"
 
+#include "TempDirectory.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -14,13 +15,6 @@ namespace fs = std::filesystem;
 // A directory laid out like /sys/bus/usb/devices, removed at the end.
 class FakeSysfs : public testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/vyrexaravis-usb-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root = pattern;
-    }
-    void TearDown() override { fs::remove_all(root); }
-
     void device(const std::string& name, const std::string& serial, const std::string& vendorId,
                 const std::string& productId, const std::string& manufacturer = "Kroneth",
                 const std::string& product = "U3-1280C") {
@@ -41,7 +35,8 @@ protected:
         return FindUsbIds(root.string(), serial, manufacturer, product);
     }
 
-    fs::path root;
+    TempDirectory sysfs;
+    fs::path root = sysfs.path();
 };
 
 TEST_F(FakeSysfs, TheDeviceWithTheSerialGivesItsIds) {

@@ -2,6 +2,8 @@
 #pragma once
 
 #include "LoadedModule.h"
+#include "Poison.h"
+#include "References.h"
 
 #include <gtest/gtest.h>
 
@@ -21,10 +23,3 @@ protected:
     LoadedModule module;
     IoxSysExpert2* expert = nullptr;
 };
-
-inline void* const kPoison = reinterpret_cast<void*>(uintptr_t(0xdeadbeef));
-
-inline uint32_t countOf(IUnknown* object) {
-    object->AddRef();
-    return object->Release();
-}

@@ -4,16 +4,16 @@
 
 #include "HostObjects.h"
 #include "LoadedModule.h"
+#include "TempDirectory.h"
+#include "Waiting.h"
 
 #include "simdriver/SimDriver.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 class RunningExpert : public testing::Test {
 protected:
@@ -24,9 +24,7 @@ protected:
 
     void SetUp() override {
         vyrexsim::Reset();
-        iniPath = testing::TempDir() + "kr-rt-" + std::to_string(::getpid()) + ".ini";
-        std::ofstream(iniPath) << "[VYREX]\nSystemapiExpertCameraListRefreshTimeInSec = "
-                               << periodSeconds() << "\n";
+        iniPath = files.write("kr-rt.ini", refreshPeriodIni(periodSeconds()));
         setenv("KRKERNEL_CLOCK_SPEEDUP", std::to_string(clockSpeedup()).c_str(), 1);
         module = std::make_unique<LoadedModule>();
         ASSERT_EQ(module->error(), "");
@@ -46,7 +44,6 @@ protected:
         }
         module.reset();
         unsetenv("KRKERNEL_CLOCK_SPEEDUP");
-        std::remove(iniPath.c_str());
         vyrexsim::Reset();
     }
 
@@ -62,6 +59,30 @@ protected:
         if (expert->SearchForItemNames(&names) == 0) {
             names->Release();
         }
+    }
+
+    // Waits until at least `passes` whole refresh passes, deliveries
+    // included, have run since the call. A pass enumerates the cameras once,
+    // or twice when there are any; the pass in progress may add one call, and
+    // the first call of the pass after the last one tells that it is over.
+    static bool waitForPasses(uint32_t passes) {
+        const uint32_t before = vyrexsim::CallCount(vyrexsim::Function::EnumerateCameras);
+        return waitUntil([&] {
+            return vyrexsim::CallCount(vyrexsim::Function::EnumerateCameras) >=
+                   before + 2 * passes + 2;
+        });
+    }
+
+    // Another expert over the same driver refreshes `passes` times: a refresh
+    // thread of this expert that still ran would meanwhile have made passes
+    // of its own at the same period. For showing that no thread is left.
+    void letAnotherExpertRefresh(uint32_t passes) {
+        IoxSysExpert2* other = module->createExpert();
+        ASSERT_NE(other, nullptr);
+        ASSERT_EQ(other->Initialize(), 0);
+        EXPECT_TRUE(waitForPasses(passes));
+        EXPECT_EQ(other->Finalize(), 0);
+        EXPECT_EQ(other->Release(), 0u);
     }
 
     static vyrexsim::Camera camera(const std::string& interfaceName, uint32_t busType,
@@ -82,6 +103,7 @@ protected:
         return grabber;
     }
 
+    TempDirectory files;
     std::string iniPath;
     std::unique_ptr<LoadedModule> module;
     IoxSysExpert2* expert = nullptr;

@@ -1,40 +1,29 @@
 // Memory running out anywhere in a host operation or a refresh pass: each
 // run gives a status, leaks nothing (the leak checker runs at exit) and
 // leaves the expert usable.
-#include "FailingHeap.h"
+#include "AllocationFailures.h"
 #include "HostObjects.h"
+#include "LinkedExpert.h"
+#include "Waiting.h"
 
 #include "expert/CoxSysVyrex.h"
-#include "expert/ModuleExports.h"
-#include "kernel/simulation.h"
-#include "simdriver/SimDriver.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 
 namespace {
-
-using namespace std::chrono_literals;
 
 constexpr int32_t kOutOfMemory = int32_t(0x8007000E);
 constexpr long kMostAllocations = 5000;
 
-class MemoryFailures : public testing::Test {
+class MemoryFailures : public LinkedExpert {
 protected:
     void SetUp() override {
-        vyrexsim::Reset();
-        std::string problem;
-        ASSERT_TRUE(vyrexsim::LoadScenario(vyrexsim::DefaultScenarioText(), &problem)) << problem;
-        iniPath = testing::TempDir() + "memory-failures.ini";
-        std::ofstream(iniPath) << "[VYREX]\nSystemapiExpertCameraListRefreshTimeInSec=1\n";
-        KRRTINIFilePath = iniPath.c_str();
-        kernelSetClockSpeedup(20);
+        LinkedExpert::SetUp();
+        ASSERT_FALSE(HasFatalFailure());
         ASSERT_EQ(createVyrexSysapiExpert(&expert), 0);
         void* itf = nullptr;
         ASSERT_EQ(expert->QueryInterface(IID_IoxSysExpertPlugPlay, &itf), 0);
@@ -48,10 +37,7 @@ protected:
         expert->Finalize();
         plugPlay->Release();
         EXPECT_EQ(expert->Release(), 0u);
-        KRRTINIFilePath = "/c/kr-rt.ini";
-        kernelSetClockSpeedup(1);
-        std::remove(iniPath.c_str());
-        vyrexsim::Reset();
+        LinkedExpert::TearDown();
     }
     size_t itemCount() {
         CollectingCollection collection;
@@ -59,7 +45,6 @@ protected:
         return collection.bags.size();
     }
 
-    std::string iniPath;
     IoxSysExpert2* expert = nullptr;
     IoxSysExpertPlugPlay* plugPlay = nullptr;
     RecordingHandler handler;
@@ -73,10 +58,8 @@ TEST_F(MemoryFailures, FailedPassesKeepThePreviousInventory) {
     ASSERT_EQ(vyrexsim::UnplugCamera("gev0-cam0"), 1u);
     const uint32_t passes = vyrexsim::CallCount(vyrexsim::Function::EnumerateCameras);
     failAllocationsOnOtherThreads();
-    for (int i = 0;
-         i < 500 && vyrexsim::CallCount(vyrexsim::Function::EnumerateCameras) < passes + 6; ++i) {
-        std::this_thread::sleep_for(10ms);
-    }
+    EXPECT_TRUE(waitUntil(
+        [&] { return vyrexsim::CallCount(vyrexsim::Function::EnumerateCameras) >= passes + 6; }));
     EXPECT_EQ(handler.count(), notifications) << "failed passes report nothing";
     EXPECT_EQ(itemCount(), items) << "no half-built map, no spurious removal";
     stopFailingAllocations();

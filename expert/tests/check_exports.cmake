@@ -19,3 +19,10 @@ if(NOT names STREQUAL expected)
     message(FATAL_ERROR "module exports:\n${listing}\nexpected exactly: ${expected}")
 endif()
 message(STATUS "module exports exactly: ${names}")
+
+# The shipped kernel has no test seams: no environment variable of the kernel
+# layer is named anywhere in the module.
+file(STRINGS ${MODULE} seams REGEX "KRKERNEL_")
+if(seams)
+    message(FATAL_ERROR "the module names kernel test seams: ${seams}")
+endif()

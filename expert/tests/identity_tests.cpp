@@ -1,19 +1,10 @@
 #include "ExpertFixture.h"
+#include "HostStrings.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
 namespace {
-
-std::u16string takeString(char16_t* str) {
-    std::u16string text(str);
-    uint32_t count = 0;
-    std::memcpy(&count, reinterpret_cast<char*>(str) - 4, 4);
-    EXPECT_EQ(count, text.size()) << "length prefix";
-    std::free(reinterpret_cast<char*>(str) - 4); // as the host frees it
-    return text;
-}
 
 std::string hexBytes(const void* data, size_t size) {
     std::string out;
@@ -39,7 +30,7 @@ TEST_F(Factory, ExpertStartsWithOneReference) {
 
 TEST_F(Factory, FirstThreeInterfacesShareThePrimaryPointer) {
     for (const _GUID* iid : {&IID_IoxSysExpertInfo, &IID_IoxSysExpert, &IID_IoxSysExpert2}) {
-        void* itf = kPoison;
+        void* itf = poisonPointer();
         ASSERT_EQ(expert->QueryInterface(*iid, &itf), 0);
         EXPECT_EQ(itf, static_cast<void*>(expert));
         static_cast<IUnknown*>(itf)->Release();
@@ -48,17 +39,17 @@ TEST_F(Factory, FirstThreeInterfacesShareThePrimaryPointer) {
 }
 
 TEST_F(Factory, PlugPlayIsAnotherPointerIntoTheSameObject) {
-    void* plugPlay = kPoison;
+    void* plugPlay = poisonPointer();
     ASSERT_EQ(expert->QueryInterface(IID_IoxSysExpertPlugPlay, &plugPlay), 0);
     EXPECT_NE(plugPlay, static_cast<void*>(expert));
     EXPECT_EQ(countOf(expert), 2u) << "both chains count on one object";
 
-    void* unknownFromPlugPlay = kPoison;
+    void* unknownFromPlugPlay = poisonPointer();
     ASSERT_EQ(static_cast<IUnknown*>(plugPlay)->QueryInterface(IID_IUnknown, &unknownFromPlugPlay),
               0);
     EXPECT_EQ(unknownFromPlugPlay, static_cast<void*>(expert)) << "IUnknown is the Info chain";
 
-    void* expert2 = kPoison;
+    void* expert2 = poisonPointer();
     ASSERT_EQ(static_cast<IUnknown*>(plugPlay)->QueryInterface(IID_IoxSysExpert2, &expert2), 0);
     EXPECT_EQ(expert2, static_cast<void*>(expert));
 
@@ -68,7 +59,7 @@ TEST_F(Factory, PlugPlayIsAnotherPointerIntoTheSameObject) {
 }
 
 TEST_F(Factory, UnknownInterfacesAreRefused) {
-    void* itf = kPoison;
+    void* itf = poisonPointer();
     EXPECT_EQ(expert->QueryInterface(IID_IoxSysPropertyBag, &itf), int32_t(0x80004002));
     EXPECT_EQ(itf, nullptr);
     EXPECT_EQ(expert->QueryInterface(IID_IoxSysExpert, nullptr), int32_t(0x80004003));
@@ -97,13 +88,13 @@ TEST_F(Identity, ProductIdentifier) {
 }
 
 TEST_F(Identity, NamesAndVersion) {
-    char16_t* text = static_cast<char16_t*>(kPoison);
+    char16_t* text = poisonPointer<char16_t>();
     ASSERT_EQ(expert->GetProgrammaticName(&text), 0);
-    EXPECT_EQ(takeString(text), u"krvyrex");
+    EXPECT_EQ(takeWideString(text), u"krvyrex");
     ASSERT_EQ(expert->GetProductDisplayName(&text), 0);
-    EXPECT_EQ(takeString(text), u"KR Vyrex Sysapi Expert");
+    EXPECT_EQ(takeWideString(text), u"KR Vyrex Sysapi Expert");
     ASSERT_EQ(expert->GetProductVersion(&text), 0);
-    EXPECT_EQ(takeString(text), u"18.5");
+    EXPECT_EQ(takeWideString(text), u"18.5");
 }
 
 TEST_F(Identity, NullOutputsArePointerErrors) {
@@ -127,9 +118,9 @@ TEST_F(Identity, OperationsSitInTheirSlots) {
     EXPECT_EQ(id.Data1, 0x4FA27960u);
     char16_t* name = nullptr;
     ASSERT_EQ(reinterpret_cast<GetNameSlot>(table[6])(expert, &name), 0);
-    EXPECT_EQ(takeString(name), u"krvyrex");
+    EXPECT_EQ(takeWideString(name), u"krvyrex");
     ASSERT_EQ(reinterpret_cast<GetNameSlot>(table[5])(expert, &name), 0);
-    EXPECT_EQ(takeString(name), u"18.5");
+    EXPECT_EQ(takeWideString(name), u"18.5");
 }
 
 } // namespace

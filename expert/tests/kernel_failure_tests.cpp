@@ -4,15 +4,12 @@
 // the pass itself, so searches never wait for good, and a later Initialize
 // starts the thread.
 #include "HostObjects.h"
+#include "LinkedExpert.h"
+#include "Poison.h"
 
-#include "expert/ModuleExports.h"
 #include "kernel/fault.h"
-#include "kernel/simulation.h"
-#include "simdriver/SimDriver.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
 
 namespace {
 
@@ -26,33 +23,19 @@ const struct {
                {kernelFaultPoint::semBCreate, "semBCreate"},
                {kernelFaultPoint::taskSpawn, "taskSpawn"}};
 
-class KernelFailures : public testing::Test {
+class KernelFailures : public LinkedExpert {
 protected:
-    void SetUp() override {
-        vyrexsim::Reset();
-        std::string problem;
-        ASSERT_TRUE(vyrexsim::LoadScenario(vyrexsim::DefaultScenarioText(), &problem)) << problem;
-        iniPath = testing::TempDir() + "kernel-failures.ini";
-        std::ofstream(iniPath) << "[VYREX]\nSystemapiExpertCameraListRefreshTimeInSec=1\n";
-        KRRTINIFilePath = iniPath.c_str();
-        kernelSetClockSpeedup(20);
-    }
     void TearDown() override {
         kernelClearFaults();
-        KRRTINIFilePath = "/c/kr-rt.ini";
-        kernelSetClockSpeedup(1);
-        std::remove(iniPath.c_str());
-        vyrexsim::Reset();
+        LinkedExpert::TearDown();
     }
-
-    std::string iniPath;
 };
 
 TEST_F(KernelFailures, FactoryAnswersOutOfMemoryAndLeaksNothing) {
     for (const auto& point : kPoints) {
         int n = 1;
         for (; n <= kMostCalls; ++n) {
-            IoxSysExpert2* expert = reinterpret_cast<IoxSysExpert2*>(uintptr_t(0xdeadbeef));
+            IoxSysExpert2* expert = poisonPointer<IoxSysExpert2>();
             kernelFailNthCall(point.point, n);
             const int32_t status = createVyrexSysapiExpert(&expert);
             const bool reached = !kernelFaultArmed(point.point);

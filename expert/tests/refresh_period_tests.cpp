@@ -1,11 +1,11 @@
 #include "expert/CoxSysVyrex.h"
 #include "expert/ModuleExports.h"
 
+#include "TempDirectory.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdio>
-#include <fstream>
 
 using namespace nKRVYREX_SYSAPI_EXPERT_18_5;
 
@@ -13,16 +13,14 @@ namespace {
 
 class RefreshPeriod : public testing::Test {
 protected:
-    void TearDown() override {
-        KRRTINIFilePath = "/c/kr-rt.ini";
-        std::remove(path.c_str());
-    }
+    void TearDown() override { KRRTINIFilePath = "/c/kr-rt.ini"; }
     uint32_t periodWith(const std::string& contents) {
-        std::ofstream(path) << contents;
+        path = files.write("kr-rt.ini", contents);
         KRRTINIFilePath = path.c_str();
         return CoxSysVyrex::GetCameraListRefreshTimeInSec();
     }
-    std::string path = testing::TempDir() + "refresh-period.ini";
+    TempDirectory files;
+    std::string path;
 };
 
 TEST_F(RefreshPeriod, ReadFromTheVyrexSection) {

@@ -3,18 +3,12 @@
 #include "RunningExpert.h"
 
 #include <chrono>
-#include <condition_variable>
 #include <future>
-#include <mutex>
-#include <thread>
 
 namespace {
 
 using namespace std::chrono_literals;
 using Names = std::vector<std::string>;
-
-// Long enough for several passes at the tests' fast clock.
-constexpr auto kSeveralPasses = 400ms;
 
 using Notifications = RunningExpert;
 
@@ -57,10 +51,7 @@ TEST_F(Notifications, PassesWithoutChangesAreSilent) {
     vyrexsim::PlugCamera(camera("cam", kVyrexBusIPv4));
     start();
     ASSERT_TRUE(handler.waitFor(1));
-    const uint32_t passesBefore = vyrexsim::CallCount(vyrexsim::Function::EnumerateCameras);
-    std::this_thread::sleep_for(kSeveralPasses);
-    EXPECT_GT(vyrexsim::CallCount(vyrexsim::Function::EnumerateCameras), passesBefore + 2)
-        << "the thread kept refreshing";
+    ASSERT_TRUE(waitForPasses(3)) << "the thread kept refreshing";
     EXPECT_EQ(handler.count(), 1u);
 }
 
@@ -83,7 +74,7 @@ TEST_F(Notifications, CameraBytesAfterATerminatorAreNoChange) {
     vyrexsim::Camera trailing = plain;
     trailing.vendorName = std::string("Acme\0junk", 9);
     ASSERT_TRUE(vyrexsim::ChangeCamera("cam", trailing));
-    std::this_thread::sleep_for(kSeveralPasses);
+    ASSERT_TRUE(waitForPasses(2));
     EXPECT_EQ(handler.count(), 1u);
 }
 
@@ -133,11 +124,13 @@ TEST_F(Notifications, HandlerRegisteredLateSeesOnlyLaterChanges) {
     vyrexsim::PlugCamera(camera("early", kVyrexBusIPv4, 1));
     ASSERT_EQ(expert->Initialize(), 0);
     waitForFirstPass();
-    std::this_thread::sleep_for(kSeveralPasses); // the first pass has told nobody
+    // The first pass is over, and has told nobody.
+    ASSERT_TRUE(waitForPasses(1));
     ASSERT_EQ(plugPlay->RegisterNotificationCallback(&second), 0);
     vyrexsim::PlugCamera(camera("late", kVyrexBusIPv4, 2));
     ASSERT_TRUE(second.waitFor(1));
-    std::this_thread::sleep_for(kSeveralPasses);
+    // Later passes have nothing more to tell.
+    ASSERT_TRUE(waitForPasses(2));
     expert->Finalize(); // before the handler on this stack goes
     plugPlay->RegisterNotificationCallback(nullptr);
     ASSERT_EQ(second.count(), 1u);
@@ -207,12 +200,9 @@ TEST_F(Notifications, FinalizeFromTheHandlerEndsTheThreadAfterThePass) {
     start();
     ASSERT_TRUE(handler.waitFor(1));
     EXPECT_EQ(finalized, 0);
-    const uint32_t passes = vyrexsim::CallCount(vyrexsim::Function::EnumerateCameras);
     vyrexsim::PlugCamera(camera("later", kVyrexBusIPv4, 2));
-    std::this_thread::sleep_for(kSeveralPasses);
-    EXPECT_EQ(vyrexsim::CallCount(vyrexsim::Function::EnumerateCameras), passes)
-        << "the thread ended";
-    EXPECT_EQ(handler.count(), 1u);
+    letAnotherExpertRefresh(3);
+    EXPECT_EQ(handler.count(), 1u) << "the thread ended: no pass told of the later camera";
 }
 
 using Lifecycle = RunningExpert;
@@ -227,7 +217,7 @@ TEST_F(Lifecycle, InitializeTwiceKeepsOneThread) {
     start();
     ASSERT_EQ(expert->Initialize(), 0);
     ASSERT_TRUE(handler.waitFor(1));
-    std::this_thread::sleep_for(kSeveralPasses);
+    ASSERT_TRUE(waitForPasses(3));
     EXPECT_EQ(handler.count(), 1u) << "a second thread would report the camera again";
     EXPECT_EQ(expert->Finalize(), 0);
     EXPECT_EQ(expert->Finalize(), 0);
@@ -239,9 +229,7 @@ TEST_F(Lifecycle, ReleaseWithoutFinalizeStopsTheThreadFirst) {
     ASSERT_TRUE(handler.waitFor(1));
     // The delivery is over once the refresh thread has given back its own
     // reference to the handler; no further pass has anything to tell.
-    for (int i = 0; i < 2000 && handler.references() != 2; ++i) {
-        std::this_thread::sleep_for(1ms);
-    }
+    ASSERT_TRUE(waitUntil([&] { return handler.references() == 2; }));
     plugPlay->Release();
     EXPECT_EQ(expert->Release(), 0u);
     expert = nullptr;
@@ -272,10 +260,8 @@ TEST_F(Lifecycle, HandlerDroppingTheLastReferenceEndsTheExpert) {
     EXPECT_EQ(expert->Release(), 2u) << "the handler's reference and the expert's own for the call";
     expert = nullptr;
     hostLetGo.set_value();
-    for (int i = 0; i < 2000 && handler.references() != 1; ++i) {
-        std::this_thread::sleep_for(10ms);
-    }
-    EXPECT_EQ(handler.references(), 1u) << "the expert ended and released its handler";
+    EXPECT_TRUE(waitUntil([&] { return handler.references() == 1; }))
+        << "the expert ended and released its handler";
     EXPECT_EQ(handler.count(), 1u) << "no call after the last release";
 }
 
@@ -303,7 +289,7 @@ TEST_F(FinalizeDuringAPass, PassCompletesAndTheThreadEndsWithoutWaitingAPeriod) 
     EXPECT_EQ(finalized.wait_for(100ms), std::future_status::timeout)
         << "Finalize waits for the pass in progress";
     mayReturn.set_value();
-    ASSERT_EQ(finalized.wait_for(20s), std::future_status::ready);
+    ASSERT_EQ(finalized.wait_for(kPatience), std::future_status::ready);
     EXPECT_EQ(finalized.get(), 0);
     EXPECT_EQ(handler.count(), 1u);
     handler.onCall = nullptr;
@@ -316,7 +302,7 @@ TEST_F(FinalizeDuringAPass, StopGivenBeforeInitializeEndsTheThreadAfterItsFirstP
     ASSERT_TRUE(handler.waitFor(1));
     std::future<int32_t> finalized =
         std::async(std::launch::async, [this] { return expert->Finalize(); });
-    ASSERT_EQ(finalized.wait_for(20s), std::future_status::ready)
+    ASSERT_EQ(finalized.wait_for(kPatience), std::future_status::ready)
         << "the pending stop ended the thread";
 }
 

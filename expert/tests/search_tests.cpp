@@ -1,4 +1,5 @@
 // The host's searches, item bags and validation through the built module.
+#include "Poison.h"
 #include "RunningExpert.h"
 
 #include <chrono>
@@ -46,10 +47,9 @@ TEST_F(Searches, CamerasComeFirstThenFrameGrabbersEachInCaseInsensitiveOrder) {
 
 TEST_F(Searches, EmptyInventoryFindsNothing) {
     start();
-    IoxSysEnumStringList* names = reinterpret_cast<IoxSysEnumStringList*>(uintptr_t(0xdeadbeef));
+    IoxSysEnumStringList* names = poisonPointer<IoxSysEnumStringList>();
     EXPECT_EQ(expert->SearchForItemNames(&names), 1);
-    EXPECT_EQ(names, reinterpret_cast<IoxSysEnumStringList*>(uintptr_t(0xdeadbeef)))
-        << "left as it was";
+    EXPECT_EQ(names, poisonPointer<IoxSysEnumStringList>()) << "left as it was";
     CollectingCollection collection;
     EXPECT_EQ(expert->SearchForItemsAndProperties(&collection), 1);
     EXPECT_TRUE(collection.bags.empty());
@@ -60,7 +60,7 @@ TEST_F(Searches, NullArgumentsAnswerAtOnceWithoutWaiting) {
     EXPECT_EQ(expert->SearchForItemNames(nullptr), int32_t(0x80004003));
     EXPECT_EQ(expert->SearchForItemsAndProperties(nullptr), int32_t(0x80004003));
     EXPECT_EQ(expert->GetPropertiesOfItem(u"x", nullptr), int32_t(0x80004003));
-    IoxSysPropertyBag* bag = reinterpret_cast<IoxSysPropertyBag*>(uintptr_t(0xdeadbeef));
+    IoxSysPropertyBag* bag = poisonPointer<IoxSysPropertyBag>();
     EXPECT_EQ(expert->GetPropertiesOfItem(nullptr, &bag), int32_t(0x80004003));
     EXPECT_EQ(bag, nullptr);
 }
@@ -70,11 +70,11 @@ TEST_F(Searches, SearchesWaitForTheFirstPassButItemLookupsDoNot) {
     ASSERT_EQ(plugPlay->RegisterNotificationCallback(&handler), 0);
     std::future<Names> names = std::async(std::launch::async, [this] { return searchNames(); });
     EXPECT_EQ(names.wait_for(100ms), std::future_status::timeout) << "no inventory yet";
-    IoxSysPropertyBag* bag = reinterpret_cast<IoxSysPropertyBag*>(uintptr_t(0xdeadbeef));
+    IoxSysPropertyBag* bag = poisonPointer<IoxSysPropertyBag>();
     EXPECT_EQ(expert->GetPropertiesOfItem(u"zeta", &bag), int32_t(0x80040375));
     EXPECT_EQ(bag, nullptr);
     ASSERT_EQ(expert->Initialize(), 0);
-    ASSERT_EQ(names.wait_for(20s), std::future_status::ready);
+    ASSERT_EQ(names.wait_for(kPatience), std::future_status::ready);
     EXPECT_EQ(names.get().size(), 4u);
 }
 
@@ -110,7 +110,7 @@ TEST_F(Searches, ItemNamesMatchIgnoringCaseAndKeepTheCallersSpelling) {
     EXPECT_EQ(textOf(bag, kTagItemName), "ZETA");
     EXPECT_EQ(textOf(bag, kTagSerialNumber), "1");
     bag->Release();
-    bag = reinterpret_cast<IoxSysPropertyBag*>(uintptr_t(0xdeadbeef));
+    bag = poisonPointer<IoxSysPropertyBag>();
     EXPECT_EQ(expert->GetPropertiesOfItem(u"nobody", &bag), int32_t(0x80040375));
     EXPECT_EQ(bag, nullptr);
 }
@@ -133,10 +133,10 @@ TEST_F(Searches, PopulateAlwaysBuildsTheWholeBag) {
     full->Release();
     populated->Release();
 
-    IoxSysPropertyBag* untouched = reinterpret_cast<IoxSysPropertyBag*>(uintptr_t(0xdeadbeef));
+    IoxSysPropertyBag* untouched = poisonPointer<IoxSysPropertyBag>();
     EXPECT_EQ(expert->PopulateOrRefreshProperties(u"nobody", 0, nullptr, 0, &untouched),
               int32_t(0x80040375));
-    EXPECT_EQ(untouched, reinterpret_cast<IoxSysPropertyBag*>(uintptr_t(0xdeadbeef)));
+    EXPECT_EQ(untouched, poisonPointer<IoxSysPropertyBag>());
     EXPECT_EQ(expert->PopulateOrRefreshProperties(u"beta", 0, nullptr, 0, nullptr),
               int32_t(0x80004003));
 }
@@ -149,7 +149,7 @@ TEST_F(Validation, EveryChangedTagIsRejectedInTheBagsOrder) {
     waitForFirstPass();
     ChangedTagsBag changes({0x01004000, 0x01001000, 0x0700D000});
     IoxSysEnumPropertyTag* rejected = nullptr;
-    char16_t* text = reinterpret_cast<char16_t*>(uintptr_t(0xdeadbeef));
+    char16_t* text = poisonPointer<char16_t>();
     ASSERT_EQ(expert->ValidatePropertyChanges(u"zeta", &changes, &rejected, &text), 0);
     EXPECT_EQ(text, nullptr);
     EXPECT_EQ(drainTags(rejected), (std::vector<uint32_t>{0x01004000, 0x01001000, 0x0700D000}));

@@ -64,9 +64,10 @@ TEST(ChangeParser, ValuesTakeTheTypeOfTheItemsProperty) {
 
 TEST(ChangeParser, ValuesThatDoNotFitTheirTypeAreRefused) {
     const PropertyList item = cameraProperties();
-    for (const char* bad : {"0x07006000=-1", "0x07006000=4294967296", "0x07006000=12abc",
-                            "0x07009000=2147483648", "0x01008000=maybe", "0x01999000=5",
-                            "0x01004000=\xFF", "0x1=double:1e999", "0x1=guid:nil"}) {
+    for (const char* bad :
+         {"0x07006000=-1", "0x07006000=4294967296", "0x07006000=12abc", "0x07009000=2147483648",
+          "0x01008000=maybe", "0x01999000=5", "0x01004000=\xFF", "0x01004000=\xED\xA0\x80",
+          "0x1=double:1e999", "0x1=guid:nil"}) {
         EXPECT_THROW(typedChange(parseRequestedChange(bad), item, "cam"), UsageError) << bad;
     }
 }

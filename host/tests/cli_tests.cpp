@@ -2,7 +2,7 @@
 // the tests write, and the sentence and exit status of every kind of failure.
 #include "HostProcess.h"
 #include "Scenarios.h"
-#include "TestFiles.h"
+#include "TempDirectory.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -21,7 +21,8 @@ protected:
     // Runs camexpert on the scenario with a one-second refresh period.
     ProcessResult run(const std::string& scenario, std::vector<std::string> arguments) {
         const std::string scenarioPath = files.write("scenario.json", scenario);
-        arguments.insert(arguments.begin(), {"--ini", files.fastIni(), "--scenario", scenarioPath});
+        const std::string ini = files.write("fast.ini", refreshPeriodIni(1));
+        arguments.insert(arguments.begin(), {"--ini", ini, "--scenario", scenarioPath});
         return runCamexpert(arguments);
     }
 
@@ -32,7 +33,7 @@ protected:
                    std::move(arguments));
     }
 
-    TestDirectory files;
+    TempDirectory files;
 };
 
 std::vector<std::string> lines(const std::string& text) {
@@ -155,7 +156,7 @@ TEST_F(CamexpertTest, ShowOfAFrameGrabberDecodesItsLinks) {
     ASSERT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_THAT(result.out, HasSubstr("clfg0: frame grabber, 34 properties"));
     EXPECT_THAT(result.out, HasSubstr("Link speed A             signed    1 (5.0 GT/s)"));
-    EXPECT_THAT(result.out, HasSubstr("Link speed B             signed    -1 (not detected)"));
+    EXPECT_THAT(result.out, HasSubstr("Link speed B             signed    -1 (Not Detected)"));
     EXPECT_THAT(result.out, HasSubstr("Link width B (text)      string    X8"));
     EXPECT_THAT(result.out, HasSubstr("Vendor ID                unsigned  0x1DB5"));
 }

@@ -35,16 +35,14 @@ TEST(PropertyLabels, BusKinds) {
     EXPECT_EQ(fourCCText(0x69707634), "ipv4");
     EXPECT_EQ(fourCCText(0x55564320), "UVC ");
     EXPECT_EQ(fourCCText(0x00414200), "\\x00AB\\x00");
-    EXPECT_EQ(busClass(0x4950636D), "network");
-    EXPECT_EQ(busClass(0x55534233), "USB");
-    EXPECT_EQ(busClass(kFireWire), "FireWire");
-    EXPECT_EQ(busClass(0x434C4E4B), "Camera Link");
-    EXPECT_EQ(busClass(0x2073696D), "simulated");
-    EXPECT_EQ(busClass(0x43585020), "");
     EXPECT_EQ(busKindText(0x69707634), "0x69707634 \"ipv4\" (network)");
+    EXPECT_EQ(busKindText(0x4950636D), "0x4950636D \"IPcm\" (network)");
+    EXPECT_EQ(busKindText(0x55534233), "0x55534233 \"USB3\" (USB)");
+    EXPECT_EQ(busKindText(kFireWire), "0x31333934 \"1394\" (FireWire)");
+    EXPECT_EQ(busKindText(0x434C4E4B), "0x434C4E4B \"CLNK\" (Camera Link)");
+    EXPECT_EQ(busKindText(0x2073696D), "0x2073696D \" sim\" (simulated)");
+    EXPECT_EQ(busKindText(0x43585020), "0x43585020 \"CXP \"");
     EXPECT_EQ(busKindText(0x50434965), "0x50434965 \"PCIe\"");
-    EXPECT_EQ(linkSpeedText(2), "8.0 GT/s");
-    EXPECT_EQ(linkSpeedText(-1), "not detected");
     EXPECT_EQ(versionText(0x00030201), "3.2.1");
 }
 
@@ -80,7 +78,8 @@ TEST(PropertyFormat, DisplayAddsWhatTheTagsPresentationTells) {
     EXPECT_EQ(displayText(makeProperty(0x07009000, int32_t(0x55534233))),
               "0x55534233 \"USB3\" (USB)");
     EXPECT_EQ(displayText(makeProperty(0x0700C000, 0x00030201u)), "0x00030201 (3.2.1)");
-    EXPECT_EQ(displayText(makeProperty(0x01079000, int32_t(-1))), "-1 (not detected)");
+    EXPECT_EQ(displayText(makeProperty(0x01078000, int32_t(2))), "2 (8.0 GT/s)");
+    EXPECT_EQ(displayText(makeProperty(0x01079000, int32_t(-1))), "-1 (Not Detected)");
     EXPECT_EQ(displayText(makeProperty(0x0101C000, int32_t(1))), "1");
     // A value of another type than the tag usually has is shown plainly.
     EXPECT_EQ(displayText(makeProperty(0x07009000, std::string("x"))), "x");

@@ -3,7 +3,7 @@
 // the watch is clean.
 #include "HostProcess.h"
 #include "Scenarios.h"
-#include "TestFiles.h"
+#include "TempDirectory.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -24,8 +24,8 @@ protected:
     }
 
     std::vector<std::string> watch(std::vector<std::string> arguments) {
-        arguments.insert(arguments.begin(),
-                         {"--ini", files.fastIni(), "--scenario", scenario, "watch"});
+        const std::string ini = files.write("fast.ini", refreshPeriodIni(1));
+        arguments.insert(arguments.begin(), {"--ini", ini, "--scenario", scenario, "watch"});
         return arguments;
     }
 
@@ -41,7 +41,7 @@ protected:
         return nlohmann::json::parse(line);
     }
 
-    TestDirectory files;
+    TempDirectory files;
     std::string scenario;
 };
 

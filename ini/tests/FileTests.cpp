@@ -4,6 +4,8 @@
 
 #include "ini/LineFile.h"
 
+#include "TempDirectory.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -16,26 +18,11 @@ namespace {
 
 class Files : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/ini_tests_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        directory = pattern;
-    }
-    void TearDown() override {
-        for (const std::string& path : created)
-            unlink(path.c_str());
-        rmdir(directory.c_str());
-    }
     std::string write(const char* name, const std::string& content) {
-        const std::string path = directory + "/" + name;
-        FILE* stream = fopen(path.c_str(), "wb");
-        fwrite(content.data(), 1, content.size(), stream);
-        fclose(stream);
-        created.push_back(path);
-        return path;
+        return files.write(name, content);
     }
-    std::string directory;
-    std::vector<std::string> created;
+    TempDirectory files;
+    const std::string directory = files.path();
 };
 
 TEST_F(Files, AFileIsReadByPath) {
@@ -64,7 +51,6 @@ TEST_F(Files, AFileThatExistsButCannotBeOpened) {
     address.sun_family = AF_UNIX;
     snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
     ASSERT_EQ(bind(socketFd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    created.push_back(path);
     IniFilePtr file = makeIniFile();
     EXPECT_EQ(IniReadFile(file.get(), path.c_str()), kIniStatusCannotOpen);
     close(socketFd);

@@ -1,11 +1,13 @@
 // Unsigned values: what converts, what is blank, and what is refused.
 #include "IniTestSupport.h"
 
+#include "Poison.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-constexpr uint32_t kPoison = 0xdeadbeef;
+constexpr uint32_t kPoison = kPoisonWord;
 
 struct Conversion {
     int32_t status;

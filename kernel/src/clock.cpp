@@ -1,11 +1,10 @@
 #include "clock.h"
 
 #include "kernel/clock.h"
-#include "kernel/simulation.h"
+#include "simulation_points.h"
 
 #include <atomic>
 #include <cstdint>
-#include <cstdlib>
 
 namespace {
 
@@ -13,20 +12,6 @@ constexpr int kDefaultRate = 60;
 constexpr int kMaximumRate = 100000;
 
 std::atomic<int> rate{kDefaultRate};
-// A process whose environment sets KRKERNEL_CLOCK_SPEEDUP starts with that
-// speed-up: a test that loads the module (whose copy of this layer it cannot
-// reach) still gets a fast clock for the module's waits.
-unsigned speedupFromEnvironment() {
-    const char* text = std::getenv("KRKERNEL_CLOCK_SPEEDUP");
-    if (text == nullptr) {
-        return 1;
-    }
-    const unsigned long factor = std::strtoul(text, nullptr, 10);
-    return factor == 0 || factor > 1000000 ? 1 : unsigned(factor);
-}
-
-std::atomic<unsigned> speedup{speedupFromEnvironment()};
-
 } // namespace
 
 int sysClkRateGet() {
@@ -39,14 +24,6 @@ STATUS sysClkRateSet(int ticksPerSecond) {
     }
     rate.store(ticksPerSecond, std::memory_order_relaxed);
     return OK;
-}
-
-void kernelSetClockSpeedup(unsigned factor) {
-    speedup.store(factor == 0 ? 1 : factor, std::memory_order_relaxed);
-}
-
-unsigned kernelClockSpeedup() {
-    return speedup.load(std::memory_order_relaxed);
 }
 
 std::chrono::nanoseconds kernelTicksDuration(int ticks) {

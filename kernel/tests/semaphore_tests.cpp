@@ -153,7 +153,6 @@ TEST(BinarySemaphore, TimedTakeEndsNearItsTimeout) {
     const auto waited = Clock::now() - begin;
     EXPECT_EQ(errno, S_objLib_OBJ_TIMEOUT);
     EXPECT_GE(waited, std::chrono::milliseconds(100));
-    EXPECT_LT(waited, std::chrono::seconds(5));
     semDelete(sem);
 }
 

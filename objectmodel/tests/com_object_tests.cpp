@@ -2,16 +2,12 @@
 
 #include "contract/oxSysInterfaces.h"
 
+#include "Poison.h"
+#include "References.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-
-void* const kPoison = reinterpret_cast<void*>(uintptr_t(0xdeadbeef));
-
-uint32_t countOf(IUnknown* object) {
-    object->AddRef();
-    return object->Release();
-}
 
 class ComObjectTest : public testing::Test {
 protected:
@@ -33,12 +29,12 @@ TEST_F(ComObjectTest, CreatedObjectHoldsOneReference) {
 }
 
 TEST_F(ComObjectTest, QueryInterfaceAddsOneReferenceAndReturnsTheChain) {
-    void* front = kPoison;
+    void* front = poisonPointer();
     ASSERT_EQ(widget->QueryInterface(IID_ITestFront, &front), S_OK);
     EXPECT_EQ(front, static_cast<ITestFront*>(widget));
     EXPECT_EQ(countOf(static_cast<ITestFront*>(widget)), 2u);
 
-    void* back = kPoison;
+    void* back = poisonPointer();
     ASSERT_EQ(widget->QueryInterface(IID_ITestBack, &back), S_OK);
     EXPECT_EQ(back, static_cast<ITestBack*>(widget));
     EXPECT_NE(back, front) << "the second chain is a different sub-object";
@@ -52,8 +48,8 @@ TEST_F(ComObjectTest, QueryInterfaceAddsOneReferenceAndReturnsTheChain) {
 TEST_F(ComObjectTest, IUnknownIsTheFirstEntryFromEveryChain) {
     void* back = nullptr;
     ASSERT_EQ(widget->QueryInterface(IID_ITestBack, &back), S_OK);
-    void* unknownFromFront = kPoison;
-    void* unknownFromBack = kPoison;
+    void* unknownFromFront = poisonPointer();
+    void* unknownFromBack = poisonPointer();
     ASSERT_EQ(widget->QueryInterface(IID_IUnknown, &unknownFromFront), S_OK);
     ASSERT_EQ(static_cast<ITestBack*>(back)->QueryInterface(IID_IUnknown, &unknownFromBack), S_OK);
     EXPECT_EQ(unknownFromFront, unknownFromBack);
@@ -66,7 +62,7 @@ TEST_F(ComObjectTest, IUnknownIsTheFirstEntryFromEveryChain) {
 TEST_F(ComObjectTest, UnknownIdentifierIsRefusedAndNullsTheOutput) {
     _GUID almost = IID_ITestFront;
     almost.Data4[7] ^= 0x80; // differs in the last byte only
-    void* out = kPoison;
+    void* out = poisonPointer();
     EXPECT_EQ(widget->QueryInterface(almost, &out), E_NOINTERFACE);
     EXPECT_EQ(out, nullptr);
     EXPECT_EQ(widget->QueryInterface(IID_IoxSysEnumPropertyTag, &out), E_NOINTERFACE);
@@ -90,7 +86,7 @@ TEST(IUnknownRecognition, AcceptsBothByteOrdersOfTheThirdWord) {
 
 TEST(CreateInstance, FailedConstructionIsOutOfMemoryAndNull) {
     CTestWidget::failConstruction = true;
-    CKRComObject<CTestWidget>* object = reinterpret_cast<CKRComObject<CTestWidget>*>(kPoison);
+    CKRComObject<CTestWidget>* object = poisonPointer<CKRComObject<CTestWidget>>();
     EXPECT_EQ(CKRComObject<CTestWidget>::CreateInstance(&object), E_OUTOFMEMORY);
     EXPECT_EQ(object, nullptr);
     try {
@@ -124,9 +120,9 @@ TEST(InternalQueryInterface, FunctionEntriesDecideOrPassOn) {
         {nullptr, 0, reinterpret_cast<uintptr_t>(&passOn)}, // blind: a soft refusal goes on
         {nullptr, 0, kKRMapEnd},
     };
-    void* out = kPoison;
+    void* out = poisonPointer();
     EXPECT_EQ(InternalQueryInterface(&object, entries, IID_ITestBack, &out), E_FAIL);
-    out = kPoison;
+    out = poisonPointer();
     EXPECT_EQ(InternalQueryInterface(&object, entries, IID_IoxSysExpert, &out), E_NOINTERFACE);
     EXPECT_EQ(out, nullptr);
     EXPECT_EQ(InternalQueryInterface(&object, entries, IID_IUnknown, &out), S_OK);

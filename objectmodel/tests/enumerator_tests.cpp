@@ -1,6 +1,8 @@
 #include "objectmodel/EnumOnSTL.h"
 #include "tarn/StringBase.h"
 
+#include "Poison.h"
+
 #include <gtest/gtest.h>
 
 #include <list>
@@ -15,8 +17,7 @@ using TagSet = std::set<uint32_t>;
 using NameEnum = CoxSysEnumItemNamesSTL<NameList>;
 using TagEnum = CoxSysEnumPropertyTagsSTL<TagSet>;
 
-char16_t* const kPoisonName = reinterpret_cast<char16_t*>(uintptr_t(0xdeadbeef));
-constexpr uint32_t kPoisonTag = 0xdeadbeef;
+char16_t* const kPoisonName = poisonPointer<char16_t>();
 
 IoxSysEnumStringList* namesOf(NameList names) {
     return CreateOwningEnumerator<NameEnum>(std::make_unique<NameList>(std::move(names)));
@@ -45,23 +46,23 @@ TEST(EnumeratorNext, OneAtATimeWithoutFetched) {
 
 TEST(EnumeratorNext, FewerLeftThanAskedReportsHowMany) {
     IoxSysEnumPropertyTag* tags = tagsOf({30, 2, 0xFFFFFFFF});
-    uint32_t items[5] = {kPoisonTag, kPoisonTag, kPoisonTag, kPoisonTag, kPoisonTag};
-    uint32_t fetched = kPoisonTag;
+    uint32_t items[5] = {kPoisonWord, kPoisonWord, kPoisonWord, kPoisonWord, kPoisonWord};
+    uint32_t fetched = kPoisonWord;
     EXPECT_EQ(tags->Next(5, items, &fetched), S_FALSE);
     EXPECT_EQ(fetched, 3u);
     EXPECT_EQ(items[0], 2u);
     EXPECT_EQ(items[1], 30u);
     EXPECT_EQ(items[2], 0xFFFFFFFFu);
-    EXPECT_EQ(items[3], kPoisonTag);
+    EXPECT_EQ(items[3], kPoisonWord);
     tags->Release();
 }
 
 TEST(EnumeratorNext, SeveralWithoutFetchedIsAPointerErrorAndDoesNotMove) {
     IoxSysEnumPropertyTag* tags = tagsOf({1, 2});
-    uint32_t items[2] = {kPoisonTag, kPoisonTag};
+    uint32_t items[2] = {kPoisonWord, kPoisonWord};
     EXPECT_EQ(tags->Next(2, items, nullptr), E_POINTER);
     EXPECT_EQ(tags->Next(1, nullptr, nullptr), E_POINTER);
-    EXPECT_EQ(items[0], kPoisonTag);
+    EXPECT_EQ(items[0], kPoisonWord);
     ASSERT_EQ(tags->Next(1, items, nullptr), S_OK);
     EXPECT_EQ(items[0], 1u) << "the refused calls did not move the enumerator";
     tags->Release();
@@ -71,7 +72,7 @@ TEST(EnumeratorSkipReset, SkipToTheEndThenPastIt) {
     IoxSysEnumPropertyTag* tags = tagsOf({1, 2, 3});
     EXPECT_EQ(tags->Skip(0), S_OK);
     EXPECT_EQ(tags->Skip(3), S_OK) << "exactly the elements left";
-    uint32_t tag = kPoisonTag;
+    uint32_t tag = kPoisonWord;
     EXPECT_EQ(tags->Next(1, &tag, nullptr), S_FALSE);
     EXPECT_EQ(tags->Reset(), S_OK);
     EXPECT_EQ(tags->Skip(4), S_FALSE);
@@ -136,11 +137,11 @@ TEST(EnumeratorClone, NullOutputIsAPointerError) {
 
 TEST(EnumeratorWithoutContainer, NextAndResetFail) {
     CKRComObject<TagEnum>* tags = CreateComObject<TagEnum>();
-    uint32_t tag = kPoisonTag;
+    uint32_t tag = kPoisonWord;
     EXPECT_EQ(tags->Next(1, &tag, nullptr), E_FAIL);
     EXPECT_EQ(tags->Reset(), E_FAIL);
     EXPECT_EQ(tags->Skip(1), S_FALSE);
-    EXPECT_EQ(tag, kPoisonTag);
+    EXPECT_EQ(tag, kPoisonWord);
     tags->Release();
 }
 
@@ -184,7 +185,7 @@ TEST(EnumeratorNext, CopyFailureFreesWhatWasCopiedAndLosesNothing) {
         std::make_unique<NameList>(NameList{u"a", u"b", u"c"}));
     FailingCopy::copiesLeft = 1;
     char16_t* items[3] = {kPoisonName, kPoisonName, kPoisonName};
-    uint32_t fetched = kPoisonTag;
+    uint32_t fetched = kPoisonWord;
     EXPECT_EQ(names->Next(3, items, &fetched), E_OUTOFMEMORY);
     EXPECT_EQ(fetched, 0u);
     FailingCopy::copiesLeft = 10;

@@ -1,6 +1,8 @@
 #include "objectmodel/CoxDynamicPropertyBag.h"
 #include "objectmodel/EnumOnSTL.h"
 
+#include "Poison.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -12,7 +14,7 @@
 
 namespace {
 
-constexpr int32_t kPoison = int32_t(0xdeadbeef);
+constexpr int32_t kPoison = int32_t(kPoisonWord);
 
 class PropertyBag : public testing::Test {
 protected:
@@ -104,10 +106,10 @@ TEST_F(Types, FailedReadsFollowEachGettersRule) {
     int32_t integer = kPoison;
     EXPECT_EQ(bag->GetIntegerProperty(9, &integer), OX_E_PROPERTY_TYPE_MISMATCH);
     EXPECT_EQ(integer, kPoison) << "left untouched";
-    uint32_t unsignedValue = 0xdeadbeef;
+    uint32_t unsignedValue = kPoisonWord;
     EXPECT_EQ(bag->GetUnsignedIntegerProperty(1, &unsignedValue), OX_E_PROPERTY_NOT_FOUND);
-    EXPECT_EQ(unsignedValue, 0xdeadbeefu);
-    char16_t* text = reinterpret_cast<char16_t*>(uintptr_t(0xdeadbeef));
+    EXPECT_EQ(unsignedValue, kPoisonWord);
+    char16_t* text = poisonPointer<char16_t>();
     EXPECT_EQ(bag->GetStringProperty(1, &text), OX_E_PROPERTY_NOT_FOUND);
     EXPECT_EQ(text, nullptr) << "a failed string read writes null";
     oxSysAttributeType type = oxSysAttributeType(kPoison);
@@ -119,7 +121,7 @@ TEST_F(Types, FailedReadsFollowEachGettersRule) {
 
 TEST_F(Types, NullStringIsStoredAndReadAsNull) {
     ASSERT_EQ(bag->SetStringProperty(3, nullptr), S_OK);
-    char16_t* text = reinterpret_cast<char16_t*>(uintptr_t(0xdeadbeef));
+    char16_t* text = poisonPointer<char16_t>();
     EXPECT_EQ(bag->GetStringProperty(3, &text), S_OK);
     EXPECT_EQ(text, nullptr);
 }
@@ -146,7 +148,7 @@ using ChangedTags = PropertyBag;
 TEST_F(ChangedTags, SettingTheSameValueAgainCountsAsAChange) {
     bag->SetStringProperty(9, u"same");
     EXPECT_EQ(bag->ClearChangedTags(), S_OK);
-    IoxSysEnumPropertyTag* tags = reinterpret_cast<IoxSysEnumPropertyTag*>(uintptr_t(0xdeadbeef));
+    IoxSysEnumPropertyTag* tags = poisonPointer<IoxSysEnumPropertyTag>();
     EXPECT_EQ(bag->EnumChangedTags(&tags), S_FALSE);
     EXPECT_EQ(tags, nullptr);
     bag->SetStringProperty(9, u"same");
@@ -185,7 +187,7 @@ TEST_F(ChangedTags, PropertiesEnumerateInUnsignedOrderAsASnapshot) {
 }
 
 TEST_F(ChangedTags, EmptyBagHasNoEnumerator) {
-    IoxSysEnumPropertyTag* tags = reinterpret_cast<IoxSysEnumPropertyTag*>(uintptr_t(0xdeadbeef));
+    IoxSysEnumPropertyTag* tags = poisonPointer<IoxSysEnumPropertyTag>();
     EXPECT_EQ(bag->EnumProperties(&tags), S_FALSE);
     EXPECT_EQ(tags, nullptr);
 }
@@ -199,7 +201,7 @@ TEST_F(Cloning, CopiesValuesAndTypesButNoChanges) {
     IoxSysPropertyBag* copy = nullptr;
     ASSERT_EQ(bag->Clone(&copy), S_OK);
     auto* clone = static_cast<IoxSysPropertyBag3*>(copy);
-    IoxSysEnumPropertyTag* tags = reinterpret_cast<IoxSysEnumPropertyTag*>(uintptr_t(0xdeadbeef));
+    IoxSysEnumPropertyTag* tags = poisonPointer<IoxSysEnumPropertyTag>();
     EXPECT_EQ(clone->EnumChangedTags(&tags), S_FALSE);
     int32_t integer = 0;
     EXPECT_EQ(clone->GetIntegerProperty(1, &integer), S_OK);
@@ -230,7 +232,7 @@ TEST_F(PropertyBag, AnswersItsThreeInterfacesWithOnePointer) {
         EXPECT_EQ(itf, static_cast<IoxSysPropertyBag3*>(bag));
         static_cast<IUnknown*>(itf)->Release();
     }
-    void* itf = reinterpret_cast<void*>(uintptr_t(0xdeadbeef));
+    void* itf = poisonPointer<void>();
     EXPECT_EQ(bag->QueryInterface(IID_IoxSysEnumPropertyTag, &itf), E_NOINTERFACE);
     EXPECT_EQ(itf, nullptr);
 }

@@ -155,7 +155,6 @@ TEST_F(Event, TimedWaitsEndNearTheirTimeout) {
         const auto waited = Clock::now() - begin;
         expectRecorded(status, -52007, kind == tEvent::kAutoReset ? 2057 : 2116);
         EXPECT_GE(waited, std::chrono::milliseconds(90));
-        EXPECT_LT(waited, std::chrono::seconds(5));
     }
 }
 
@@ -203,9 +202,7 @@ TEST_F(EventConcurrency, OneManualResetSignalReleasesEveryWaiter) {
     EXPECT_TRUE(obtained[0]);
     EXPECT_TRUE(obtained[1]);
 
-    const auto begin = Clock::now();
-    EXPECT_TRUE(event.wait(kGenerousMs, status)) << "a later waiter passes at once";
-    EXPECT_LT(Clock::now() - begin, std::chrono::seconds(5));
+    EXPECT_TRUE(event.wait(0, status)) << "a later waiter passes at once";
 }
 
 TEST_F(EventConcurrency, NoWakeUpIsLostWhenSignalAndWaitRace) {

@@ -141,7 +141,7 @@ uint32_t CallCount(Function function) {
 
 void SetUnterminatedTexts(bool on) {
     TheModel().WithFaults([&](Faults& faults) {
-        faults.textEnds = on ? TextEnds::Unterminated : TextEnds::Terminated;
+        faults.textEnds = on ? VyrexTextEnds::Unterminated : VyrexTextEnds::Terminated;
     });
 }
 

@@ -2,8 +2,8 @@
 // records. Also counts the calls, which tests read to see what the caller did.
 #pragma once
 
+#include "driver/kit/DriverRecords.h"
 #include "simdriver/SimDriver.h"
-#include "simdriver/src/RecordWriter.h"
 
 #include <array>
 #include <cstdint>
@@ -20,7 +20,7 @@ public:
     int32_t OnCall(Function function, bool counting);
     uint32_t CallCount(Function function) const;
 
-    TextEnds textEnds = TextEnds::Terminated;
+    VyrexTextEnds textEnds = VyrexTextEnds::Terminated;
     int32_t cameraCountChange = 0;
     int32_t frameGrabberCountChange = 0;
 

@@ -52,11 +52,11 @@ int32_t Model::EnumerateCameras(CameraEntry* entries, uint32_t* count, int32_t f
         return status;
     }
     if (count == nullptr || flag != kEnumerationFlag) {
-        return kStatusBadArgument;
+        return kVyrexStatusBadArgument;
     }
     Enumerate(m_world.cameras, entries, *count, m_faults.cameraCountChange,
               [this](const Camera& camera, CameraEntry& entry) {
-                  WriteCameraEntry(camera, m_faults.textEnds, entry);
+                  VyrexWriteCameraEntry(camera, m_faults.textEnds, entry);
               });
     return 0;
 }
@@ -69,11 +69,11 @@ int32_t Model::EnumerateFrameGrabbers(FrameGrabberRecord* entries, uint32_t* cou
         return status;
     }
     if (count == nullptr) {
-        return kStatusBadArgument;
+        return kVyrexStatusBadArgument;
     }
     Enumerate(m_world.frameGrabbers, entries, *count, m_faults.frameGrabberCountChange,
               [this](const FrameGrabber& grabber, FrameGrabberRecord& record) {
-                  WriteFrameGrabberRecord(grabber, m_faults.textEnds, record);
+                  VyrexWriteFrameGrabberRecord(grabber, m_faults.textEnds, record);
               });
     return 0;
 }
@@ -86,12 +86,12 @@ int32_t Model::GetCameraProperty(const char* interfaceName, uint32_t property, u
     }
     if (interfaceName == nullptr || value == nullptr || property < kVyrexCameraAddress1 ||
         property > kVyrexCameraIdentifier2) {
-        return kStatusBadArgument;
+        return kVyrexStatusBadArgument;
     }
     // The name normally comes from a CameraEntry field: never read past it.
     const std::string name(interfaceName, strnlen(interfaceName, kVyrexTextSize));
     if (FindCamera(name) == nullptr) {
-        return kStatusNoSuchCamera;
+        return kVyrexStatusNoSuchCamera;
     }
     const auto it = m_world.properties.find({name, property});
     *value = it == m_world.properties.end() ? 0 : it->second;
@@ -105,17 +105,17 @@ int32_t Model::GetDriverName(uint64_t serialNumber, char* buffer, uint32_t size)
         return status;
     }
     if (buffer == nullptr || size == 0) {
-        return kStatusBadArgument;
+        return kVyrexStatusBadArgument;
     }
     const Camera* camera = FindCamera(serialNumber);
     if (camera == nullptr) {
         buffer[0] = '\0';
-        return kStatusNoSuchCamera;
+        return kVyrexStatusNoSuchCamera;
     }
     const auto named = m_world.driverNames.find(serialNumber);
     const std::string name =
         named == m_world.driverNames.end() ? DefaultDriverName(camera->busType) : named->second;
-    return WriteText(buffer, size, name, m_faults.textEnds) ? 0 : kStatusBufferTooSmall;
+    return VyrexWriteText(buffer, size, name, m_faults.textEnds) ? 0 : kVyrexStatusBufferTooSmall;
 }
 
 int32_t Model::GetDriverVersion(uint32_t* version) {
@@ -125,7 +125,7 @@ int32_t Model::GetDriverVersion(uint32_t* version) {
         return status;
     }
     if (version == nullptr) {
-        return kStatusBadArgument;
+        return kVyrexStatusBadArgument;
     }
     *version = m_world.driverVersion.value_or(kDefaultDriverVersion);
     return 0;
@@ -201,3 +201,7 @@ const Camera* Model::FindCamera(uint64_t serialNumber) const {
 }
 
 } // namespace vyrexsim
+
+VyrexDriverBackend& VyrexTheBackend() {
+    return vyrexsim::Model::Instance();
+}

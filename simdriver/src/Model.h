@@ -3,6 +3,7 @@
 // control API are thin layers over it.
 #pragma once
 
+#include "driver/kit/DriverBackend.h"
 #include "simdriver/src/Faults.h"
 #include "simdriver/src/Scenario.h"
 #include "simdriver/src/ScenarioSource.h"
@@ -12,17 +13,18 @@
 
 namespace vyrexsim {
 
-class Model {
+class Model final : public VyrexDriverBackend {
 public:
     // Never destroyed, so that a caller still running at exit finds it intact.
     static Model& Instance();
 
     // The driver functions; they may throw std::bad_alloc.
-    int32_t EnumerateCameras(CameraEntry* entries, uint32_t* count, int32_t flag);
-    int32_t EnumerateFrameGrabbers(FrameGrabberRecord* entries, uint32_t* count);
-    int32_t GetCameraProperty(const char* interfaceName, uint32_t property, uint32_t* value);
-    int32_t GetDriverName(uint64_t serialNumber, char* buffer, uint32_t size);
-    int32_t GetDriverVersion(uint32_t* version);
+    int32_t EnumerateCameras(CameraEntry* entries, uint32_t* count, int32_t flag) override;
+    int32_t EnumerateFrameGrabbers(FrameGrabberRecord* entries, uint32_t* count) override;
+    int32_t GetCameraProperty(const char* interfaceName, uint32_t property,
+                              uint32_t* value) override;
+    int32_t GetDriverName(uint64_t serialNumber, char* buffer, uint32_t size) override;
+    int32_t GetDriverVersion(uint32_t* version) override;
 
     // Runs edit(Scenario&) with the model locked, on top of the devices
     // loaded so far, and detaches the model from its scenario.

@@ -4,29 +4,14 @@
 
 #include "simdriver/SimDriver.h"
 
+#include "Poison.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
 namespace simtest {
-
-// Outputs are pre-filled with this so that a call that writes nothing shows.
-constexpr unsigned char kPoison = 0xA5;
-constexpr uint32_t kPoisonWord = 0xA5A5A5A5;
-
-template <typename Record>
-std::vector<Record> Poisoned(size_t count) {
-    std::vector<Record> records(count);
-    std::memset(static_cast<void*>(records.data()), kPoison, count * sizeof(Record));
-    return records;
-}
-
-template <typename Record>
-bool IsPoisoned(const Record& record) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(&record);
-    return std::all_of(bytes, bytes + sizeof record, [](unsigned char b) { return b == kPoison; });
-}
 
 // A text field up to its terminator, or all of it when it has none.
 inline std::string Text(const char (&field)[kVyrexTextSize]) {

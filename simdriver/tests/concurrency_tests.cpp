@@ -58,7 +58,7 @@ void RefreshLikeTheExpert(int& failures) {
         }
         uint32_t address = 0;
         const int32_t status = VyrexGetCameraProperty(name.c_str(), 1, &address);
-        if (status == 0 ? address != AddressOf(name) : status != vyrexsim::kStatusNoSuchCamera) {
+        if (status == 0 ? address != AddressOf(name) : status != kVyrexStatusNoSuchCamera) {
             ++failures;
         }
         char driver[kVyrexTextSize];
@@ -151,7 +151,7 @@ TEST_F(Concurrency, ScenarioFileReplacedWhileEnumerating) {
     int mixtures = 0;
     std::thread reader([&] {
         do {
-            auto entries = Poisoned<CameraEntry>(5);
+            auto entries = poisoned<CameraEntry>(5);
             uint32_t count = 5;
             VyrexEnumerateCameras(entries.data(), &count, 1);
             const char family = entries[0].interfaceName[0];

@@ -38,7 +38,7 @@ TEST_F(DriverFunctions, CountingCallThenFillingCallDeliverEveryField) {
     uint32_t count = 0;
     ASSERT_EQ(VyrexEnumerateCameras(nullptr, &count, 1), 0);
     ASSERT_EQ(count, 2u);
-    auto entries = Poisoned<CameraEntry>(2);
+    auto entries = poisoned<CameraEntry>(2);
     ASSERT_EQ(VyrexEnumerateCameras(entries.data(), &count, 1), 0);
     ASSERT_EQ(count, 2u);
 
@@ -75,29 +75,29 @@ TEST_F(DriverFunctions, FillingCallNeverWritesBeyondTheCapacity) {
     for (const char* name : {"a", "b", "c"}) {
         vyrexsim::PlugCamera(MakeCamera(name));
     }
-    auto entries = Poisoned<CameraEntry>(3);
+    auto entries = poisoned<CameraEntry>(3);
     uint32_t count = 2;
     EXPECT_EQ(VyrexEnumerateCameras(entries.data(), &count, 1), 0);
     EXPECT_EQ(count, 3u) << "the number of cameras, more than were filled";
     EXPECT_EQ(Text(entries[1].interfaceName), "b");
-    EXPECT_TRUE(IsPoisoned(entries[2]));
+    EXPECT_TRUE(isPoisoned(entries[2]));
 
-    auto roomy = Poisoned<CameraEntry>(5);
+    auto roomy = poisoned<CameraEntry>(5);
     count = 5;
     EXPECT_EQ(VyrexEnumerateCameras(roomy.data(), &count, 1), 0);
     EXPECT_EQ(count, 3u);
     EXPECT_EQ(Text(roomy[2].interfaceName), "c");
-    EXPECT_TRUE(IsPoisoned(roomy[3]));
-    EXPECT_TRUE(IsPoisoned(roomy[4]));
+    EXPECT_TRUE(isPoisoned(roomy[3]));
+    EXPECT_TRUE(isPoisoned(roomy[4]));
 }
 
 TEST_F(DriverFunctions, CameraEnumerationRefusesBadArguments) {
     vyrexsim::PlugCamera(MakeCamera("a"));
-    EXPECT_EQ(VyrexEnumerateCameras(nullptr, nullptr, 1), vyrexsim::kStatusBadArgument);
+    EXPECT_EQ(VyrexEnumerateCameras(nullptr, nullptr, 1), kVyrexStatusBadArgument);
     uint32_t count = kPoisonWord;
-    EXPECT_EQ(VyrexEnumerateCameras(nullptr, &count, 0), vyrexsim::kStatusBadArgument);
+    EXPECT_EQ(VyrexEnumerateCameras(nullptr, &count, 0), kVyrexStatusBadArgument);
     EXPECT_EQ(count, kPoisonWord);
-    EXPECT_EQ(VyrexEnumerateFrameGrabbers(nullptr, nullptr), vyrexsim::kStatusBadArgument);
+    EXPECT_EQ(VyrexEnumerateFrameGrabbers(nullptr, nullptr), kVyrexStatusBadArgument);
 }
 
 TEST_F(DriverFunctions, PlugUnplugAndChangeKeepTheEnumerationOrder) {
@@ -143,7 +143,7 @@ TEST_F(DriverFunctions, FrameGrabberRecordCarriesEveryField) {
     uint32_t count = 0;
     ASSERT_EQ(VyrexEnumerateFrameGrabbers(nullptr, &count), 0);
     ASSERT_EQ(count, 2u);
-    auto records = Poisoned<FrameGrabberRecord>(2);
+    auto records = poisoned<FrameGrabberRecord>(2);
     ASSERT_EQ(VyrexEnumerateFrameGrabbers(records.data(), &count), 0);
     ASSERT_EQ(count, 2u);
     const FrameGrabberRecord& r = records[0];
@@ -199,7 +199,7 @@ TEST_F(DriverFunctions, PropertiesBelongToTheInterfaceName) {
     vyrexsim::UnplugCamera("gev0");
     value = kPoisonWord;
     EXPECT_EQ(VyrexGetCameraProperty("gev0", kVyrexCameraAddress1, &value),
-              vyrexsim::kStatusNoSuchCamera);
+              kVyrexStatusNoSuchCamera);
     EXPECT_EQ(value, kPoisonWord);
     vyrexsim::PlugCamera(MakeCamera("gev0"));
     EXPECT_EQ(VyrexGetCameraProperty("gev0", kVyrexCameraAddress1, &value), 0);
@@ -209,10 +209,10 @@ TEST_F(DriverFunctions, PropertiesBelongToTheInterfaceName) {
 TEST_F(DriverFunctions, PropertyQueriesRefuseBadArguments) {
     vyrexsim::PlugCamera(MakeCamera("gev0"));
     uint32_t value = kPoisonWord;
-    EXPECT_EQ(VyrexGetCameraProperty("gev0", 0, &value), vyrexsim::kStatusBadArgument);
-    EXPECT_EQ(VyrexGetCameraProperty("gev0", 5, &value), vyrexsim::kStatusBadArgument);
-    EXPECT_EQ(VyrexGetCameraProperty(nullptr, 1, &value), vyrexsim::kStatusBadArgument);
-    EXPECT_EQ(VyrexGetCameraProperty("gev0", 1, nullptr), vyrexsim::kStatusBadArgument);
+    EXPECT_EQ(VyrexGetCameraProperty("gev0", 0, &value), kVyrexStatusBadArgument);
+    EXPECT_EQ(VyrexGetCameraProperty("gev0", 5, &value), kVyrexStatusBadArgument);
+    EXPECT_EQ(VyrexGetCameraProperty(nullptr, 1, &value), kVyrexStatusBadArgument);
+    EXPECT_EQ(VyrexGetCameraProperty("gev0", 1, nullptr), kVyrexStatusBadArgument);
     EXPECT_EQ(value, kPoisonWord);
     EXPECT_FALSE(vyrexsim::SetCameraProperty("gev0", 0, 1));
     EXPECT_FALSE(vyrexsim::SetCameraProperty("gev0", 5, 1));
@@ -223,7 +223,7 @@ TEST_F(DriverFunctions, PropertyQueryReadsNoFurtherThanOneTextField) {
     // A name without terminator, as a hostile caller might pass it.
     std::vector<char> field(kVyrexTextSize, 'x');
     uint32_t value = kPoisonWord;
-    EXPECT_EQ(VyrexGetCameraProperty(field.data(), 1, &value), vyrexsim::kStatusNoSuchCamera);
+    EXPECT_EQ(VyrexGetCameraProperty(field.data(), 1, &value), kVyrexStatusNoSuchCamera);
 }
 
 // --- Driver names and version -------------------------------------------------
@@ -235,7 +235,7 @@ TEST_F(DriverFunctions, DriverNamesDefaultByBusKindAndCanBeSetPerSerialNumber) {
     vyrexsim::SetDriverName(2, "CustomUsb");
 
     char name[kVyrexTextSize];
-    std::memset(name, kPoison, sizeof name);
+    std::memset(name, kPoisonByte, sizeof name);
     EXPECT_EQ(VyrexGetDriverName2(1, name, sizeof name), 0);
     EXPECT_STREQ(name, vyrexsim::DefaultDriverName(kVyrexBusIPv4).c_str());
     EXPECT_EQ(VyrexGetDriverName2(2, name, sizeof name), 0);
@@ -243,8 +243,8 @@ TEST_F(DriverFunctions, DriverNamesDefaultByBusKindAndCanBeSetPerSerialNumber) {
     EXPECT_EQ(VyrexGetDriverName2(3, name, sizeof name), 0);
     EXPECT_STREQ(name, "Vyrex");
 
-    std::memset(name, kPoison, sizeof name);
-    EXPECT_EQ(VyrexGetDriverName2(4, name, sizeof name), vyrexsim::kStatusNoSuchCamera);
+    std::memset(name, kPoisonByte, sizeof name);
+    EXPECT_EQ(VyrexGetDriverName2(4, name, sizeof name), kVyrexStatusNoSuchCamera);
     EXPECT_STREQ(name, "");
 }
 
@@ -252,11 +252,11 @@ TEST_F(DriverFunctions, DriverNameIsCutToASmallBuffer) {
     vyrexsim::PlugCamera(MakeCamera("gev0", kVyrexBusIPv4, 1));
     vyrexsim::SetDriverName(1, "LongDriverName");
     char name[5];
-    std::memset(name, kPoison, sizeof name);
-    EXPECT_EQ(VyrexGetDriverName2(1, name, sizeof name), vyrexsim::kStatusBufferTooSmall);
+    std::memset(name, kPoisonByte, sizeof name);
+    EXPECT_EQ(VyrexGetDriverName2(1, name, sizeof name), kVyrexStatusBufferTooSmall);
     EXPECT_STREQ(name, "Long");
-    EXPECT_EQ(VyrexGetDriverName2(1, name, 0), vyrexsim::kStatusBadArgument);
-    EXPECT_EQ(VyrexGetDriverName2(1, nullptr, 512), vyrexsim::kStatusBadArgument);
+    EXPECT_EQ(VyrexGetDriverName2(1, name, 0), kVyrexStatusBadArgument);
+    EXPECT_EQ(VyrexGetDriverName2(1, nullptr, 512), kVyrexStatusBadArgument);
 }
 
 TEST_F(DriverFunctions, DriverVersionDefaultsAndCanBeSet) {
@@ -266,7 +266,7 @@ TEST_F(DriverFunctions, DriverVersionDefaultsAndCanBeSet) {
     vyrexsim::SetDriverVersion(0x00040000);
     EXPECT_EQ(VyrexGetDriverVersion(&version), 0);
     EXPECT_EQ(version, 0x00040000u);
-    EXPECT_EQ(VyrexGetDriverVersion(nullptr), vyrexsim::kStatusBadArgument);
+    EXPECT_EQ(VyrexGetDriverVersion(nullptr), kVyrexStatusBadArgument);
 }
 
 // --- Failure injection --------------------------------------------------------
@@ -284,21 +284,21 @@ TEST_F(DriverFunctions, AFailingCallReturnsItsStatusAndWritesNothing) {
     uint32_t count = kPoisonWord;
     EXPECT_EQ(VyrexEnumerateCameras(nullptr, &count, 1), status);
     EXPECT_EQ(count, kPoisonWord);
-    auto entries = Poisoned<CameraEntry>(1);
+    auto entries = poisoned<CameraEntry>(1);
     count = 1;
     EXPECT_EQ(VyrexEnumerateCameras(entries.data(), &count, 1), status);
     EXPECT_EQ(count, 1u);
-    EXPECT_TRUE(IsPoisoned(entries[0]));
-    auto records = Poisoned<FrameGrabberRecord>(1);
+    EXPECT_TRUE(isPoisoned(entries[0]));
+    auto records = poisoned<FrameGrabberRecord>(1);
     EXPECT_EQ(VyrexEnumerateFrameGrabbers(records.data(), &count), status);
-    EXPECT_TRUE(IsPoisoned(records[0]));
+    EXPECT_TRUE(isPoisoned(records[0]));
     uint32_t value = kPoisonWord;
     EXPECT_EQ(VyrexGetCameraProperty("gev0", 1, &value), status);
     EXPECT_EQ(value, kPoisonWord);
     char name[8];
-    std::memset(name, kPoison, sizeof name);
+    std::memset(name, kPoisonByte, sizeof name);
     EXPECT_EQ(VyrexGetDriverName2(1, name, sizeof name), status);
-    EXPECT_EQ(uint8_t(name[0]), kPoison);
+    EXPECT_EQ(uint8_t(name[0]), kPoisonByte);
     EXPECT_EQ(VyrexGetDriverVersion(&value), status);
     EXPECT_EQ(value, kPoisonWord);
 
@@ -313,7 +313,7 @@ TEST_F(DriverFunctions, FailureCanHitOnlyTheCountingOrOnlyTheFillingCall) {
     uint32_t count = 0;
     EXPECT_EQ(VyrexEnumerateFrameGrabbers(nullptr, &count), 0);
     EXPECT_EQ(count, 1u);
-    auto records = Poisoned<FrameGrabberRecord>(1);
+    auto records = poisoned<FrameGrabberRecord>(1);
     EXPECT_EQ(VyrexEnumerateFrameGrabbers(records.data(), &count), -7);
 
     vyrexsim::FailFunction(Function::EnumerateFrameGrabbers, -8, Calls::Counting);

@@ -51,9 +51,9 @@ TEST_F(HostileRecords, UnterminatedTextStillKeepsToTheCallersBuffer) {
     vyrexsim::PlugCamera(MakeCamera("gev0", kVyrexBusIPv4, 1));
     vyrexsim::SetUnterminatedTexts(true);
     char name[8];
-    std::memset(name, kPoison, sizeof name);
+    std::memset(name, kPoisonByte, sizeof name);
     EXPECT_EQ(VyrexGetDriverName2(1, name, 4), 0);
-    EXPECT_EQ(uint8_t(name[4]), kPoison);
+    EXPECT_EQ(uint8_t(name[4]), kPoisonByte);
 }
 
 TEST_F(HostileRecords, MoreCamerasOnTheFillingCallThanTheCountingCallReported) {
@@ -64,11 +64,11 @@ TEST_F(HostileRecords, MoreCamerasOnTheFillingCallThanTheCountingCallReported) {
     uint32_t count = 0;
     EXPECT_EQ(VyrexEnumerateCameras(nullptr, &count, 1), 0);
     EXPECT_EQ(count, 3u) << "the counting call tells the truth";
-    auto entries = Poisoned<CameraEntry>(4);
+    auto entries = poisoned<CameraEntry>(4);
     EXPECT_EQ(VyrexEnumerateCameras(entries.data(), &count, 1), 0);
     EXPECT_EQ(count, 5u) << "more than the capacity of 3";
     EXPECT_EQ(Text(entries[2].interfaceName), "c");
-    EXPECT_TRUE(IsPoisoned(entries[3])) << "nothing written past the capacity";
+    EXPECT_TRUE(isPoisoned(entries[3])) << "nothing written past the capacity";
 }
 
 TEST_F(HostileRecords, FewerCamerasOnTheFillingCall) {
@@ -76,12 +76,12 @@ TEST_F(HostileRecords, FewerCamerasOnTheFillingCall) {
         vyrexsim::PlugCamera(MakeCamera(name));
     }
     vyrexsim::SetCountChange(List::Cameras, -1);
-    auto entries = Poisoned<CameraEntry>(3);
+    auto entries = poisoned<CameraEntry>(3);
     uint32_t count = 3;
     EXPECT_EQ(VyrexEnumerateCameras(entries.data(), &count, 1), 0);
     EXPECT_EQ(count, 2u);
     EXPECT_EQ(Text(entries[1].interfaceName), "b");
-    EXPECT_TRUE(IsPoisoned(entries[2]));
+    EXPECT_TRUE(isPoisoned(entries[2]));
 
     vyrexsim::SetCountChange(List::Cameras, -10);
     count = 3;
@@ -98,7 +98,7 @@ TEST_F(HostileRecords, FrameGrabberCountChangesOnItsOwn) {
     EXPECT_EQ(EnumerateCameras().size(), 1u);
 
     vyrexsim::SetCountChange(List::FrameGrabbers, 1);
-    auto records = Poisoned<FrameGrabberRecord>(2);
+    auto records = poisoned<FrameGrabberRecord>(2);
     uint32_t count = 2;
     EXPECT_EQ(VyrexEnumerateFrameGrabbers(records.data(), &count), 0);
     EXPECT_EQ(count, 3u);

@@ -1,5 +1,7 @@
 #include "simdriver/tests/SimTestSupport.h"
 
+#include "TempDirectory.h"
+
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -27,26 +29,16 @@ void WriteInPlace(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
 
-// As most editors save: a new file renamed over the old one.
-void WriteReplacing(const std::string& path, const std::string& text) {
-    const std::string temporary = path + ".new";
-    WriteInPlace(temporary, text);
-    ASSERT_EQ(std::rename(temporary.c_str(), path.c_str()), 0);
-}
-
 class ScenarioFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        vyrexsim::Reset();
-        // Unique per process: the configurations may run their tests at once.
-        m_path = ::testing::TempDir() + "simdriver-" + std::to_string(getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".json";
-    }
+    void SetUp() override { vyrexsim::Reset(); }
     void TearDown() override {
         vyrexsim::Reset();
-        std::remove(m_path.c_str());
         unsetenv("VYREX_SIM_SCENARIO");
     }
+
+    // As most editors save: a new file renamed over the old one.
+    void WriteReplacing(const std::string& text) { m_files.write("scenario.json", text); }
 
     void Watch(const std::string& text) {
         WriteInPlace(m_path, text);
@@ -54,7 +46,8 @@ protected:
         ASSERT_TRUE(vyrexsim::WatchScenarioFile(m_path, &problem)) << problem;
     }
 
-    std::string m_path;
+    TempDirectory m_files;
+    const std::string m_path = m_files.path("scenario.json");
 };
 
 TEST_F(ScenarioFile, WatchedFileIsReadAtOnce) {
@@ -65,10 +58,10 @@ TEST_F(ScenarioFile, WatchedFileIsReadAtOnce) {
 
 TEST_F(ScenarioFile, ReplacedFileIsReadAgainOnTheNextEnumeration) {
     Watch(ScenarioWith({"a", "b"}));
-    WriteReplacing(m_path, ScenarioWith({"b", "c"}));
+    WriteReplacing(ScenarioWith({"b", "c"}));
     EXPECT_EQ(vyrexsim::Cameras().size(), 2u) << "only enumerations look at the file";
     EXPECT_EQ(InterfaceNames(), (std::vector<std::string>{"b", "c"}));
-    WriteReplacing(m_path, ScenarioWith({}));
+    WriteReplacing(ScenarioWith({}));
     EXPECT_TRUE(InterfaceNames().empty()) << "everything unplugged";
 }
 
@@ -80,13 +73,13 @@ TEST_F(ScenarioFile, FileEditedInPlaceIsReadAgain) {
 
 TEST_F(ScenarioFile, FrameGrabberEnumerationAlsoNoticesTheChange) {
     Watch(R"({"frameGrabbers": [{"name": "fg0"}]})");
-    WriteReplacing(m_path, R"({"frameGrabbers": [{"name": "fg0"}, {"name": "fg1"}]})");
+    WriteReplacing(R"({"frameGrabbers": [{"name": "fg0"}, {"name": "fg1"}]})");
     EXPECT_EQ(EnumerateFrameGrabbers().size(), 2u);
 }
 
 TEST_F(ScenarioFile, MalformedEditKeepsTheDevicesAndIsReportedOnce) {
     Watch(ScenarioWith({"a"}));
-    WriteReplacing(m_path, "{\n  \"cameras\": [ {\"bus\": \"ipv4\" \"interface\": \"b\"} ]\n}");
+    WriteReplacing("{\n  \"cameras\": [ {\"bus\": \"ipv4\" \"interface\": \"b\"} ]\n}");
 
     ::testing::internal::CaptureStderr();
     EXPECT_EQ(InterfaceNames(), (std::vector<std::string>{"a"}));
@@ -95,13 +88,13 @@ TEST_F(ScenarioFile, MalformedEditKeepsTheDevicesAndIsReportedOnce) {
     EXPECT_EQ(messages.rfind("simdriver: " + m_path + ": line 2, column ", 0), 0u) << messages;
     EXPECT_EQ(std::count(messages.begin(), messages.end(), '\n'), 1) << messages;
 
-    WriteReplacing(m_path, ScenarioWith({"c"}));
+    WriteReplacing(ScenarioWith({"c"}));
     EXPECT_EQ(InterfaceNames(), (std::vector<std::string>{"c"}));
 }
 
 TEST_F(ScenarioFile, FieldProblemNamesTheFileAndTheField) {
     Watch(ScenarioWith({"a"}));
-    WriteReplacing(m_path, R"({"cameras": [{"bus": "ipv4", "interface": "b", "serial": "xyz"}]})");
+    WriteReplacing(R"({"cameras": [{"bus": "ipv4", "interface": "b", "serial": "xyz"}]})");
     ::testing::internal::CaptureStderr();
     EXPECT_EQ(InterfaceNames(), (std::vector<std::string>{"a"}));
     const std::string messages = ::testing::internal::GetCapturedStderr();
@@ -141,14 +134,14 @@ TEST_F(ScenarioFile, EnvironmentVariableNamesTheFile) {
     ASSERT_EQ(setenv("VYREX_SIM_SCENARIO", m_path.c_str(), 1), 0);
     vyrexsim::FollowEnvironment();
     EXPECT_EQ(InterfaceNames(), (std::vector<std::string>{"from-env"}));
-    WriteReplacing(m_path, ScenarioWith({"edited"}));
+    WriteReplacing(ScenarioWith({"edited"}));
     EXPECT_EQ(InterfaceNames(), (std::vector<std::string>{"edited"}));
 }
 
 TEST_F(ScenarioFile, ControlApiDetachesTheModelFromTheFile) {
     Watch(ScenarioWith({"a"}));
     vyrexsim::PlugCamera(MakeCamera("b"));
-    WriteReplacing(m_path, ScenarioWith({"c"}));
+    WriteReplacing(ScenarioWith({"c"}));
     EXPECT_EQ(InterfaceNames(), (std::vector<std::string>{"a", "b"}));
 }
 
@@ -156,7 +149,7 @@ TEST_F(ScenarioFile, InjectedFailuresDoNotDetach) {
     Watch(ScenarioWith({"a"}));
     vyrexsim::FailFunction(vyrexsim::Function::GetDriverVersion, -1);
     vyrexsim::SetCountChange(vyrexsim::List::FrameGrabbers, 1);
-    WriteReplacing(m_path, ScenarioWith({"c"}));
+    WriteReplacing(ScenarioWith({"c"}));
     EXPECT_EQ(InterfaceNames(), (std::vector<std::string>{"c"}));
 }
 

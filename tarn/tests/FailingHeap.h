@@ -1,6 +1,9 @@
-// Replaces the foundation library's heap for the life of the object: the
-// first allowedAllocations allocations succeed, every later one fails.
+// The foundation library's heap for the life of the object, failing as
+// AllocationFailures.h arranges: the first allowedAllocations allocations of
+// the calling thread succeed, every later one fails.
 #pragma once
+
+#include "AllocationFailures.h"
 
 #include "tarn/Allocation.h"
 
@@ -11,27 +14,24 @@ namespace kr::tarn::testing {
 class FailingHeap {
 public:
     explicit FailingHeap(int allowedAllocations) {
-        s_allocationsLeft = allowedAllocations;
+        failAllocationsOnThisThreadFrom(allowedAllocations + 1);
         m_previous = ReplaceHeapFunctions({&allocate, &reallocate, &std::free});
     }
-    ~FailingHeap() { ReplaceHeapFunctions(m_previous); }
+    ~FailingHeap() {
+        ReplaceHeapFunctions(m_previous);
+        stopFailingAllocations();
+    }
     FailingHeap(const FailingHeap&) = delete;
     FailingHeap& operator=(const FailingHeap&) = delete;
 
 private:
-    static bool mayAllocate() {
-        if (s_allocationsLeft == 0) {
-            return false;
-        }
-        --s_allocationsLeft;
-        return true;
+    static void* allocate(size_t bytes) {
+        return allocationShouldFail() ? nullptr : std::malloc(bytes);
     }
-    static void* allocate(size_t bytes) { return mayAllocate() ? std::malloc(bytes) : nullptr; }
     static void* reallocate(void* block, size_t bytes) {
-        return mayAllocate() ? std::realloc(block, bytes) : nullptr;
+        return allocationShouldFail() ? nullptr : std::realloc(block, bytes);
     }
 
-    static inline int s_allocationsLeft = 0;
     HeapFunctions m_previous{};
 };
 

@@ -8,6 +8,8 @@
 
 #include "kernel/sym.h"
 
+#include "Poison.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -17,8 +19,6 @@ namespace {
 
 using namespace kr::tarn;
 using namespace kr::tarn::osdep;
-
-constexpr char16_t k_poison = 0xDEAD;
 
 TEST(SymbolLoaderWithoutOptionalFunctions, HoldsFiveNullPointers) {
     const RTSymbolLoader& loader = RTSymbolLoader::instance();
@@ -51,7 +51,7 @@ TEST(BuiltInConversion, MapsEveryByteToTheUnitOfItsValue) {
     for (int b = 0; b < 256; ++b) {
         bytes.push_back(char(b));
     }
-    std::u16string units(256, k_poison);
+    std::u16string units(256, kPoisonUnit);
     char16_t* end = &units[0] + units.size();
     EXPECT_EQ(256u, AnsiToWide(bytes.data(), bytes.data() + bytes.size(), "", 0, &units[0], end));
     EXPECT_EQ(&units[0] + 256, end);
@@ -63,12 +63,12 @@ TEST(BuiltInConversion, MapsEveryByteToTheUnitOfItsValue) {
 
 TEST(BuiltInConversion, EmptySourceWritesNothing) {
     const char source[] = "abc";
-    char16_t destination[2] = {k_poison, k_poison};
+    char16_t destination[2] = {kPoisonUnit, kPoisonUnit};
     char16_t* end = destination + 2;
     // Even a locale that the built-in mapping does not know: nothing is converted.
     EXPECT_EQ(0u, AnsiToWide(source, source, "UTF-8", 0, destination, end));
     EXPECT_EQ(destination, end);
-    EXPECT_EQ(k_poison, destination[0]);
+    EXPECT_EQ(kPoisonUnit, destination[0]);
     EXPECT_EQ(0u, AnsiToWideSize(source, source, "", 0));
 }
 
@@ -81,19 +81,20 @@ TEST(BuiltInConversion, AcceptsOnlyTheDefaultAndAsciiLocales) {
         EXPECT_EQ(u'k', destination[1]);
     }
     for (const char* refused : {"UTF-8", "us-ascii", "C", "US-ASCII "}) {
-        char16_t destination[2] = {k_poison, k_poison};
+        char16_t destination[2] = {kPoisonUnit, kPoisonUnit};
         char16_t* end = destination + 2;
         EXPECT_THROW(AnsiToWide(source, source + 2, refused, 0, destination, end),
                      exception::InvalidLocale)
             << refused;
         EXPECT_EQ(destination + 2, end);
-        EXPECT_EQ(k_poison, destination[0]);
+        EXPECT_EQ(kPoisonUnit, destination[0]);
     }
 }
 
 TEST(BuiltInConversion, TooSmallADestinationIsAnErrorBeforeAnyWrite) {
     const char source[] = "camera";
-    char16_t destination[6] = {k_poison, k_poison, k_poison, k_poison, k_poison, k_poison};
+    char16_t destination[6] = {kPoisonUnit, kPoisonUnit, kPoisonUnit,
+                               kPoisonUnit, kPoisonUnit, kPoisonUnit};
     char16_t* end = destination + 5;
     errno = 0;
     try {
@@ -104,7 +105,7 @@ TEST(BuiltInConversion, TooSmallADestinationIsAnErrorBeforeAnyWrite) {
         EXPECT_EQ(42, error.getErrorCode());
     }
     EXPECT_EQ(destination + 5, end);
-    EXPECT_EQ(k_poison, destination[0]);
+    EXPECT_EQ(kPoisonUnit, destination[0]);
 }
 
 TEST(DefaultSystemLocale, IsBuiltOnceAndFallsBackToC) {

@@ -4,9 +4,7 @@
 
 #include <arv.h>
 
-#include <chrono>
 #include <string>
-#include <thread>
 
 class FakeCamera {
 public:
@@ -34,17 +32,3 @@ private:
     ArvGvFakeCamera* m_camera;
     std::string m_deviceId;
 };
-
-// Polls condition until it holds or a generous limit passes: discovery takes
-// about a second per pass, with a pause between passes.
-template <typename Condition>
-bool Eventually(Condition condition, std::chrono::seconds limit = std::chrono::seconds(30)) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return true;
-}

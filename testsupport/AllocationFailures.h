@@ -1,8 +1,7 @@
-// A heap that fails on request, for tests of what the expert does when memory
-// runs out. A test executable that links FailingHeap.cpp with
-// -Wl,--wrap=malloc,--wrap=calloc,--wrap=realloc routes every malloc,
-// calloc and realloc of its own and of the static libraries it links, and
-// every operator new of the process, through it.
+// When allocations fail, for tests of what code does when memory runs out.
+// This only decides; a heap asks it before each allocation: WrappedHeap.cpp
+// for malloc and operator new of a whole program, or a library's own
+// replaceable heap functions.
 #pragma once
 
 enum class Failing {
@@ -27,6 +26,9 @@ void stopFailingAllocations();
 
 // Whether an armed failure was reached since the last arming.
 bool allocationFailureHappened();
+
+// Whether the allocation about to be made fails; counts it. For heaps only.
+bool allocationShouldFail();
 
 // While one exists, the calling thread's allocations succeed: for test code
 // (a handler recording what it is told) that runs inside a failing call.

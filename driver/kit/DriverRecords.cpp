@@ -1,9 +1,8 @@
-#include "simdriver/src/RecordWriter.h"
+#include "driver/kit/DriverRecords.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace vyrexsim {
 namespace {
 
 constexpr char kHostileFill = '#';
@@ -17,8 +16,8 @@ uint32_t LowWord(uint64_t value) {
 
 } // namespace
 
-bool WriteText(char* field, size_t size, const std::string& text, TextEnds ends) {
-    if (ends == TextEnds::Unterminated) {
+bool VyrexWriteText(char* field, size_t size, const std::string& text, VyrexTextEnds ends) {
+    if (ends == VyrexTextEnds::Unterminated) {
         const size_t length = std::min(text.size(), size);
         std::memcpy(field, text.data(), length);
         std::memset(field + length, kHostileFill, size - length);
@@ -30,7 +29,7 @@ bool WriteText(char* field, size_t size, const std::string& text, TextEnds ends)
     return length == text.size();
 }
 
-void WriteCameraEntry(const Camera& camera, TextEnds ends, CameraEntry& entry) {
+void VyrexWriteCameraEntry(const VyrexCamera& camera, VyrexTextEnds ends, CameraEntry& entry) {
     std::memset(&entry, 0, sizeof entry);
     entry.entryWord0 = camera.entryWords[0];
     entry.entryWord1 = camera.entryWords[1];
@@ -38,15 +37,15 @@ void WriteCameraEntry(const Camera& camera, TextEnds ends, CameraEntry& entry) {
     entry.serialNumberHigh = HighWord(camera.serialNumber);
     entry.serialNumberLow = LowWord(camera.serialNumber);
     entry.busType = camera.busType;
-    WriteText(entry.interfaceName, kVyrexTextSize, camera.interfaceName, ends);
-    WriteText(entry.vendorName, kVyrexTextSize, camera.vendorName, ends);
-    WriteText(entry.modelName, kVyrexTextSize, camera.modelName, ends);
-    WriteText(entry.spareText0, kVyrexTextSize, camera.spareText0, ends);
-    WriteText(entry.spareText1, kVyrexTextSize, camera.spareText1, ends);
+    VyrexWriteText(entry.interfaceName, kVyrexTextSize, camera.interfaceName, ends);
+    VyrexWriteText(entry.vendorName, kVyrexTextSize, camera.vendorName, ends);
+    VyrexWriteText(entry.modelName, kVyrexTextSize, camera.modelName, ends);
+    VyrexWriteText(entry.spareText0, kVyrexTextSize, camera.spareText0, ends);
+    VyrexWriteText(entry.spareText1, kVyrexTextSize, camera.spareText1, ends);
 }
 
-void WriteFrameGrabberRecord(const FrameGrabber& grabber, TextEnds ends,
-                             FrameGrabberRecord& record) {
+void VyrexWriteFrameGrabberRecord(const VyrexFrameGrabber& grabber, VyrexTextEnds ends,
+                                  FrameGrabberRecord& record) {
     std::memset(&record, 0, sizeof record);
     record.busType = grabber.busType;
     record.serialNumberHigh = HighWord(grabber.serialNumber);
@@ -60,8 +59,6 @@ void WriteFrameGrabberRecord(const FrameGrabber& grabber, TextEnds ends,
     record.linkWidthB = grabber.linkWidthB;
     record.linkSpeedA = grabber.linkSpeedA;
     record.linkSpeedB = grabber.linkSpeedB;
-    WriteText(record.name, kVyrexTextSize, grabber.name, ends);
-    WriteText(record.modelName, kVyrexTextSize, grabber.modelName, ends);
+    VyrexWriteText(record.name, kVyrexTextSize, grabber.name, ends);
+    VyrexWriteText(record.modelName, kVyrexTextSize, grabber.modelName, ends);
 }
-
-} // namespace vyrexsim

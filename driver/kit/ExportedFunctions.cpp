@@ -1,7 +1,6 @@
 // The five driver functions, exported with C linkage for the expert. No
-// exception leaves them: a failure inside the simulator is a status.
-#include "driver/VyrexDriver.h"
-#include "simdriver/src/Model.h"
+// exception leaves them: a failure inside the backend is a status.
+#include "driver/kit/DriverBackend.h"
 
 #define VYREX_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -10,36 +9,39 @@ namespace {
 template <typename Call>
 int32_t Guarded(Call call) {
     try {
-        return call(vyrexsim::Model::Instance());
+        return call(VyrexTheBackend());
     } catch (...) {
-        return vyrexsim::kStatusInternalError;
+        return kVyrexStatusInternalError;
     }
 }
 
 } // namespace
 
 VYREX_EXPORT int32_t VyrexEnumerateCameras(CameraEntry* entries, uint32_t* count, int32_t flag) {
-    return Guarded(
-        [&](vyrexsim::Model& model) { return model.EnumerateCameras(entries, count, flag); });
+    return Guarded([&](VyrexDriverBackend& backend) {
+        return backend.EnumerateCameras(entries, count, flag);
+    });
 }
 
 VYREX_EXPORT int32_t VyrexEnumerateFrameGrabbers(FrameGrabberRecord* entries, uint32_t* count) {
-    return Guarded(
-        [&](vyrexsim::Model& model) { return model.EnumerateFrameGrabbers(entries, count); });
+    return Guarded([&](VyrexDriverBackend& backend) {
+        return backend.EnumerateFrameGrabbers(entries, count);
+    });
 }
 
 VYREX_EXPORT int32_t VyrexGetCameraProperty(const char* interfaceName, uint32_t property,
                                             uint32_t* value) {
-    return Guarded([&](vyrexsim::Model& model) {
-        return model.GetCameraProperty(interfaceName, property, value);
+    return Guarded([&](VyrexDriverBackend& backend) {
+        return backend.GetCameraProperty(interfaceName, property, value);
     });
 }
 
 VYREX_EXPORT int32_t VyrexGetDriverName2(uint64_t serialNumber, char* buffer, uint32_t size) {
-    return Guarded(
-        [&](vyrexsim::Model& model) { return model.GetDriverName(serialNumber, buffer, size); });
+    return Guarded([&](VyrexDriverBackend& backend) {
+        return backend.GetDriverName(serialNumber, buffer, size);
+    });
 }
 
 VYREX_EXPORT int32_t VyrexGetDriverVersion(uint32_t* version) {
-    return Guarded([&](vyrexsim::Model& model) { return model.GetDriverVersion(version); });
+    return Guarded([&](VyrexDriverBackend& backend) { return backend.GetDriverVersion(version); });
 }

@@ -1,0 +1,21 @@
+// Reading the module's enumerators to their end, as a host does.
+#pragma once
+
+#include "contract/oxSysInterfaces.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Every name an enumerator hands out, narrowed; frees each.
+std::vector<std::string> drainNames(IoxSysEnumStringList* names);
+
+// Every tag an enumerator hands out.
+std::vector<uint32_t> drainTags(IoxSysEnumPropertyTag* tags);
+
+// Every item name of a search, upper-cased, in ascending order; empty when
+// the search fails or finds nothing.
+std::vector<std::string> upperCaseItemNames(IoxSysExpert2* expert);
+
+// ASCII letters upper-cased: names compared as the expert compares them.
+std::string upperCased(std::string text);

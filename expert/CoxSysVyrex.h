@@ -112,8 +112,8 @@ private:
 
     // One refresh: rebuilds both maps, finds what changed and makes the
     // enumerators that tell it. The maps are replaced only when all of that
-    // succeeded; false when it failed.
-    bool RefreshInventory(ChangeSets& changes);
+    // succeeded (the old ones go to replaced); false when it failed.
+    bool RefreshInventory(ChangeSets& changes, InventoryPicture& replaced);
 
     // Tells the registered handler, if any: removed, then changed, then
     // added.

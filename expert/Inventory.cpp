@@ -9,24 +9,30 @@
 
 namespace nKRVYREX_SYSAPI_EXPERT_18_5 {
 
-namespace {
-
-bool sameText(const char (&a)[kVyrexTextSize], const char (&b)[kVyrexTextSize]) {
-    return std::strncmp(a, b, kVyrexTextSize) == 0;
+CameraRecord CameraRecordOf(const CameraEntry& entry) {
+    CameraRecord record;
+    record.entryWords[0] = entry.entryWord0;
+    record.entryWords[1] = entry.entryWord1;
+    record.entryWords[2] = entry.entryWord2;
+    record.serialNumberHigh = entry.serialNumberHigh;
+    record.serialNumberLow = entry.serialNumberLow;
+    record.busType = entry.busType;
+    record.interfaceName = FieldText(entry.interfaceName);
+    record.vendorName = FieldText(entry.vendorName);
+    record.modelName = FieldText(entry.modelName);
+    record.spareText0 = FieldText(entry.spareText0);
+    record.spareText1 = FieldText(entry.spareText1);
+    return record;
 }
 
-} // namespace
-
 bool operator==(const CameraRecord& a, const CameraRecord& b) {
-    const CameraEntry& x = a.entry;
-    const CameraEntry& y = b.entry;
-    return x.entryWord0 == y.entryWord0 && x.entryWord1 == y.entryWord1 &&
-           x.entryWord2 == y.entryWord2 && x.serialNumberHigh == y.serialNumberHigh &&
-           x.serialNumberLow == y.serialNumberLow && x.busType == y.busType &&
+    return a.entryWords[0] == b.entryWords[0] && a.entryWords[1] == b.entryWords[1] &&
+           a.entryWords[2] == b.entryWords[2] && a.serialNumberHigh == b.serialNumberHigh &&
+           a.serialNumberLow == b.serialNumberLow && a.busType == b.busType &&
            a.address1 == b.address1 && a.address2 == b.address2 &&
-           sameText(x.interfaceName, y.interfaceName) && sameText(x.vendorName, y.vendorName) &&
-           sameText(x.modelName, y.modelName) && sameText(x.spareText0, y.spareText0) &&
-           sameText(x.spareText1, y.spareText1) && sameText(a.driverName, b.driverName) &&
+           a.interfaceName == b.interfaceName && a.vendorName == b.vendorName &&
+           a.modelName == b.modelName && a.spareText0 == b.spareText0 &&
+           a.spareText1 == b.spareText1 && a.driverName == b.driverName &&
            IsEqualGUID(a.guid, b.guid);
 }
 

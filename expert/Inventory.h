@@ -8,30 +8,51 @@
 #include "driver/VyrexDriver.h"
 #include "tarn/StringBase.h"
 
-#include <cstring>
 #include <list>
 #include <map>
 #include <set>
+#include <string>
 
 namespace nKRVYREX_SYSAPI_EXPERT_18_5 {
 
 using ItemName = kr::tarn::WideString;
 
+// A camera as the inventory keeps it: the numbers of its driver entry, the
+// entry's texts each up to its terminator (a text without one, to its
+// field's end), and what the driver said of it besides. Only what counts is
+// kept, so a record is small beside the driver's entry.
 struct CameraRecord {
-    CameraEntry entry;
-    uint32_t address1; // driver camera property 1
-    uint32_t address2; // driver camera property 2
-    char driverName[kVyrexTextSize];
-    _GUID guid; // never written: always zero
+    uint32_t entryWords[3] = {0, 0, 0};
+    uint32_t serialNumberHigh = 0;
+    uint32_t serialNumberLow = 0;
+    uint32_t busType = 0;
+    std::string interfaceName;
+    std::string vendorName;
+    std::string modelName;
+    std::string spareText0;
+    std::string spareText1;
+    uint32_t address1 = 0; // driver camera property 1
+    uint32_t address2 = 0; // driver camera property 2
+    std::string driverName;
+    _GUID guid{}; // never written: always zero
 };
+
+// The numbers and texts of a driver entry; addresses and driver name empty.
+CameraRecord CameraRecordOf(const CameraEntry& entry);
 
 using CameraMap = std::map<ItemName, CameraRecord>;
 using FrameGrabberMap = std::map<ItemName, FrameGrabberRecord>;
 using ItemNameSet = std::set<ItemName>;
+
+// Both maps of one inventory state.
+struct InventoryPicture {
+    CameraMap cameras;
+    FrameGrabberMap frameGrabbers;
+};
 using ItemNameList = std::list<ItemName>;
 
-// Numbers equal, texts equal up to their terminators (bytes after a
-// terminator do not count; a text without one is read to its field's end).
+// Every number and text equal (so bytes after a terminator of the driver's
+// entry never count).
 bool operator==(const CameraRecord& a, const CameraRecord& b);
 inline bool operator!=(const CameraRecord& a, const CameraRecord& b) {
     return !(a == b);
@@ -45,20 +66,9 @@ bool sameFrameGrabber(const FrameGrabberRecord& a, const FrameGrabberRecord& b);
 // serialNumberHigh is 0 and "::1" otherwise.
 ItemName CameraItemName(const CameraEntry& entry);
 
-// The driver reads an interface name it is given as a zero-terminated text;
-// it is handed a terminated copy, so a field the driver filled to its end is
-// never read past.
-struct TerminatedName {
-    explicit TerminatedName(const char (&field)[kVyrexTextSize]) {
-        std::memcpy(text, field, kVyrexTextSize);
-        text[kVyrexTextSize] = '\0';
-    }
-    char text[kVyrexTextSize + 1];
-};
-
 // The camera's 64-bit serial number.
-inline uint64_t SerialNumberOf(const CameraEntry& entry) {
-    return (uint64_t(entry.serialNumberHigh) << 32) | entry.serialNumberLow;
+inline uint64_t SerialNumberOf(const CameraRecord& record) {
+    return (uint64_t(record.serialNumberHigh) << 32) | record.serialNumberLow;
 }
 
 } // namespace nKRVYREX_SYSAPI_EXPERT_18_5

@@ -29,9 +29,11 @@ public:
     void guid(uint32_t tag, const _GUID& value) { check(m_bag->SetGuidProperty(tag, value)); }
     void text(uint32_t tag, const char16_t* value) { check(m_bag->SetStringProperty(tag, value)); }
     void text(uint32_t tag, const ItemName& value) { text(tag, value.c_str()); }
-    void narrowText(uint32_t tag, const std::string& value) { text(tag, ItemName(value.c_str())); }
     void field(uint32_t tag, const char (&value)[kVyrexTextSize]) {
         text(tag, kr::tarn::WideStringFromField(value));
+    }
+    void text(uint32_t tag, const std::string& value) {
+        text(tag, ItemName(value.data(), uint32_t(value.size())));
     }
 
 private:
@@ -44,10 +46,9 @@ private:
 };
 
 // A driver camera property; 0 when the driver cannot answer.
-uint32_t cameraProperty(const char (&interfaceName)[kVyrexTextSize], uint32_t number) {
-    const TerminatedName terminated(interfaceName);
+uint32_t cameraProperty(const std::string& interfaceName, uint32_t number) {
     uint32_t value = 0;
-    if (VyrexGetCameraProperty(terminated.text, number, &value) != 0) {
+    if (VyrexGetCameraProperty(interfaceName.c_str(), number, &value) != 0) {
         value = 0;
     }
     return value;
@@ -55,15 +56,14 @@ uint32_t cameraProperty(const char (&interfaceName)[kVyrexTextSize], uint32_t nu
 
 void writeCommonCameraProperties(PropertyWriter& out, const char16_t* name,
                                  const CameraRecord& record, uint32_t driverVersion) {
-    const CameraEntry& entry = record.entry;
-    out.unsignedValue(oxSysTags::kEntryWord0, entry.entryWord0);
-    out.unsignedValue(oxSysTags::kEntryWord1, entry.entryWord1);
-    out.unsignedValue(oxSysTags::kEntryWord2, entry.entryWord2);
-    out.signedValue(oxSysTags::kBusType, int32_t(entry.busType));
-    out.narrowText(oxSysTags::kSerialNumber,
-                   SerialNumberText(entry.serialNumberHigh, entry.serialNumberLow));
-    out.field(oxSysTags::kVendor, entry.vendorName);
-    out.narrowText(oxSysTags::kModel, ModelText(entry.vendorName, entry.modelName));
+    out.unsignedValue(oxSysTags::kEntryWord0, record.entryWords[0]);
+    out.unsignedValue(oxSysTags::kEntryWord1, record.entryWords[1]);
+    out.unsignedValue(oxSysTags::kEntryWord2, record.entryWords[2]);
+    out.signedValue(oxSysTags::kBusType, int32_t(record.busType));
+    out.text(oxSysTags::kSerialNumber,
+             SerialNumberText(record.serialNumberHigh, record.serialNumberLow));
+    out.text(oxSysTags::kVendor, record.vendorName);
+    out.text(oxSysTags::kModel, ModelText(record.vendorName, record.modelName));
     out.signedValue(oxSysTags::kItemKind, 1);
     out.text(oxSysTags::kItemName, name);
     out.boolean(oxSysTags::kHiddenFlag, false);
@@ -72,39 +72,38 @@ void writeCommonCameraProperties(PropertyWriter& out, const char16_t* name,
     out.boolean(oxSysTags::kReadOnlyFlag, false);
     out.signedValue(oxSysTags::kInstanceCount, 1);
     out.boolean(oxSysTags::kIsFrameGrabber, false);
-    out.field(oxSysTags::kInterfaceName, entry.interfaceName);
+    out.text(oxSysTags::kInterfaceName, record.interfaceName);
     out.guid(oxSysTags::kItemGuid, record.guid);
     out.unsignedValue(oxSysTags::kDriverVersion, driverVersion);
-    out.field(oxSysTags::kDriverName, record.driverName);
+    out.text(oxSysTags::kDriverName, record.driverName);
 }
 
 void writeBusProperties(PropertyWriter& out, const CameraRecord& record) {
-    const CameraEntry& entry = record.entry;
-    switch (VyrexBusClassOf(entry.busType)) {
+    switch (VyrexBusClassOf(record.busType)) {
     case VyrexBusClass::Network:
         out.unsignedValue(oxSysTags::kDeviceClass, 6);
-        out.narrowText(oxSysTags::kNetworkAddress1, AddressText(record.address1));
-        out.narrowText(oxSysTags::kNetworkAddress2, AddressText(record.address2));
+        out.text(oxSysTags::kNetworkAddress1, AddressText(record.address1));
+        out.text(oxSysTags::kNetworkAddress2, AddressText(record.address2));
         out.signedValue(oxSysTags::kNetworkFlag, 1);
         out.text(oxSysTags::kNetworkGateway, u"");
         out.boolean(oxSysTags::kNetworkDhcp, false);
-        out.field(oxSysTags::kDriverName, record.driverName);
+        out.text(oxSysTags::kDriverName, record.driverName);
         break;
     case VyrexBusClass::USB: {
-        const uint32_t vendorId = cameraProperty(entry.interfaceName, kVyrexCameraIdentifier1);
-        const uint32_t productId = cameraProperty(entry.interfaceName, kVyrexCameraIdentifier2);
+        const uint32_t vendorId = cameraProperty(record.interfaceName, kVyrexCameraIdentifier1);
+        const uint32_t productId = cameraProperty(record.interfaceName, kVyrexCameraIdentifier2);
         out.unsignedValue(oxSysTags::kIdentifierA, vendorId);
         out.unsignedValue(oxSysTags::kIdentifierB, productId);
         out.unsignedValue(oxSysTags::kDeviceClass, 2);
         out.unsignedValue(oxSysTags::kUsbFlag, 1);
-        out.field(oxSysTags::kDriverName, record.driverName);
+        out.text(oxSysTags::kDriverName, record.driverName);
         break;
     }
     case VyrexBusClass::FireWire:
         out.unsignedValue(oxSysTags::kDeviceClass, 12);
         out.unsignedValue(oxSysTags::kIdentifierA,
-                          cameraProperty(entry.interfaceName, kVyrexCameraIdentifier1));
-        out.field(oxSysTags::kDriverName, record.driverName);
+                          cameraProperty(record.interfaceName, kVyrexCameraIdentifier1));
+        out.text(oxSysTags::kDriverName, record.driverName);
         break;
     case VyrexBusClass::Simulated:
         out.boolean(oxSysTags::kSimulated, true);
@@ -112,7 +111,7 @@ void writeBusProperties(PropertyWriter& out, const CameraRecord& record) {
         break;
     case VyrexBusClass::CameraLink:
         out.unsignedValue(oxSysTags::kDeviceClass, 0);
-        out.narrowText(oxSysTags::kShortIdentifier, EightDigitText(entry.serialNumberLow));
+        out.text(oxSysTags::kShortIdentifier, EightDigitText(record.serialNumberLow));
         break;
     case VyrexBusClass::Other:
         out.unsignedValue(oxSysTags::kDeviceClass, 0);
@@ -125,8 +124,8 @@ void writeFrameGrabberProperties(PropertyWriter& out, const char16_t* name,
     out.signedValue(oxSysTags::kBusType, int32_t(record.busType));
     out.unsignedValue(oxSysTags::kDriverVersion, driverVersion);
     out.text(oxSysTags::kDriverName, u"Vyrex");
-    out.narrowText(oxSysTags::kSerialNumber,
-                   SerialNumberText(record.serialNumberHigh, record.serialNumberLow));
+    out.text(oxSysTags::kSerialNumber,
+             SerialNumberText(record.serialNumberHigh, record.serialNumberLow));
     out.text(oxSysTags::kVendor, u"Kroneth");
     out.unsignedValue(oxSysTags::kIdentifierA, record.identifierA);
     out.field(oxSysTags::kModel, record.modelName);
@@ -148,16 +147,16 @@ void writeFrameGrabberProperties(PropertyWriter& out, const char16_t* name,
     out.unsignedValue(oxSysTags::kHardwareWord2, record.hardwareWord2);
     out.text(oxSysTags::kHardwareRevision, u"N/A");
     out.unsignedValue(oxSysTags::kUnsignedZero, 0);
-    out.narrowText(oxSysTags::kHardwareIdentifier, EightDigitText(record.serialNumberLow));
+    out.text(oxSysTags::kHardwareIdentifier, EightDigitText(record.serialNumberLow));
     const LinkDescription speedA = LinkSpeed(record.linkSpeedA);
     const LinkDescription speedB = LinkSpeed(record.linkSpeedB);
-    out.narrowText(oxSysTags::kLinkSpeedTextA, speedA.text);
+    out.text(oxSysTags::kLinkSpeedTextA, speedA.text);
     out.signedValue(oxSysTags::kLinkSpeedNumberA, speedA.number);
-    out.narrowText(oxSysTags::kLinkSpeedTextB, speedB.text);
+    out.text(oxSysTags::kLinkSpeedTextB, speedB.text);
     out.signedValue(oxSysTags::kLinkSpeedNumberB, speedB.number);
-    out.narrowText(oxSysTags::kLinkWidthTextA, LinkWidthText(record.linkWidthA));
+    out.text(oxSysTags::kLinkWidthTextA, LinkWidthText(record.linkWidthA));
     out.signedValue(oxSysTags::kLinkWidthNumberA, LinkWidthNumber(record.linkWidthA));
-    out.narrowText(oxSysTags::kLinkWidthTextB, LinkWidthText(record.linkWidthB));
+    out.text(oxSysTags::kLinkWidthTextB, LinkWidthText(record.linkWidthB));
     out.signedValue(oxSysTags::kLinkWidthNumberB, LinkWidthNumber(record.linkWidthB));
 }
 

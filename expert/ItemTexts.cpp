@@ -33,10 +33,7 @@ std::string SerialNumberText(uint32_t high, uint32_t low) {
     return text;
 }
 
-std::string ModelText(const char (&vendorName)[kVyrexTextSize],
-                      const char (&modelName)[kVyrexTextSize]) {
-    const std::string vendor = FieldText(vendorName);
-    const std::string model = FieldText(modelName);
+std::string ModelText(const std::string& vendor, const std::string& model) {
     if (!startsWith(vendor, kMakerVendor)) {
         return vendor + " " + model;
     }

@@ -14,8 +14,7 @@ std::string SerialNumberText(uint32_t high, uint32_t low);
 
 // "vendor model", except for the maker's own cameras, which show "KR "
 // followed by the model exactly once.
-std::string ModelText(const char (&vendorName)[kVyrexTextSize],
-                      const char (&modelName)[kVyrexTextSize]);
+std::string ModelText(const std::string& vendor, const std::string& model);
 
 // The four bytes of an address, most significant first: "192.168.0.1".
 std::string AddressText(uint32_t address);

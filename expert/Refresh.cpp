@@ -1,10 +1,12 @@
 // Rebuilding the inventory from the driver and comparing two pictures.
 #include "expert/CoxSysVyrex.h"
 
+#include "expert/ItemTexts.h"
 #include "tarn/WideStringFromField.h"
 
 #include "tarn/Exception.h"
 
+#include <cstring>
 #include <memory>
 #include <new>
 #include <optional>
@@ -41,19 +43,23 @@ void CoxSysVyrex::RefreshCameras(CameraMap& cameras) {
     std::unique_ptr<CameraEntry[]> entries(new CameraEntry[count]());
     uint32_t filled = count;
     VyrexEnumerateCameras(entries.get(), &filled, 1);
+    char driverName[kVyrexTextSize];
     for (uint32_t i = 0; i < filled && i < count; ++i) {
-        CameraRecord record{};
-        record.entry = entries[i];
-        VyrexGetDriverName2(SerialNumberOf(record.entry), record.driverName,
-                            uint32_t(sizeof record.driverName));
-        const TerminatedName interfaceName(record.entry.interfaceName);
-        VyrexGetCameraProperty(interfaceName.text, kVyrexCameraAddress1, &record.address1);
-        VyrexGetCameraProperty(interfaceName.text, kVyrexCameraAddress2, &record.address2);
+        CameraRecord record = CameraRecordOf(entries[i]);
+        std::memset(driverName, 0, sizeof driverName);
+        VyrexGetDriverName2(SerialNumberOf(record), driverName, uint32_t(sizeof driverName));
+        record.driverName = FieldText(driverName);
+        // The driver reads the name as a zero-terminated text: the record's
+        // copy is one, even when the entry's field was full.
+        VyrexGetCameraProperty(record.interfaceName.c_str(), kVyrexCameraAddress1,
+                               &record.address1);
+        VyrexGetCameraProperty(record.interfaceName.c_str(), kVyrexCameraAddress2,
+                               &record.address2);
         // A later entry with an equal name replaces the record; the key keeps
         // the letter case of the first.
-        std::optional<ItemName> name = ConvertedName([&] { return CameraItemName(record.entry); });
+        std::optional<ItemName> name = ConvertedName([&] { return CameraItemName(entries[i]); });
         if (name) {
-            cameras.try_emplace(std::move(*name)).first->second = record;
+            cameras.insert_or_assign(std::move(*name), std::move(record));
         }
     }
 }

@@ -64,7 +64,8 @@ void CoxSysVyrex::main() {
 
 void CoxSysVyrex::RefreshAndNotify() {
     ChangeSets changes;
-    const bool refreshed = RefreshInventory(changes);
+    InventoryPicture replaced; // freed here, after m_lock is given back
+    const bool refreshed = RefreshInventory(changes, replaced);
     // Searches wait for the first pass, not for the first that succeeds:
     // a driver that makes every pass fail must not hold them up for good.
     if (!m_firstRefreshDone) {
@@ -80,8 +81,9 @@ void CoxSysVyrex::RefreshAndNotify() {
 // replace them only when the whole pass succeeded, enumerators included. A
 // pass that fails (the heap running out, a text that cannot be converted)
 // leaves the previous inventory as it was and reports nothing; the next
-// pass finds the same differences again.
-bool CoxSysVyrex::RefreshInventory(ChangeSets& changes) {
+// pass finds the same differences again. The maps replaced go to the
+// caller, to be freed without m_lock.
+bool CoxSysVyrex::RefreshInventory(ChangeSets& changes, InventoryPicture& replaced) {
     nKRZEPH000::tSemaphoreLock hold(m_lock);
     try {
         CameraMap cameras;
@@ -98,6 +100,8 @@ bool CoxSysVyrex::RefreshInventory(ChangeSets& changes) {
         changes.inOrder[2] = EnumeratorOver(std::move(added));
         m_cameras.swap(cameras);
         m_frameGrabbers.swap(frameGrabbers);
+        replaced.cameras.swap(cameras);
+        replaced.frameGrabbers.swap(frameGrabbers);
         return true;
     } catch (...) {
         changes.clear();

@@ -17,10 +17,19 @@ using NameListEnumerator = CoxSysEnumItemNamesSTL<ItemNameList>;
 
 // A new bag whose one reference the holder gives back on every way out
 // unless it is handed on.
-using NewBag = ComRef<IoxSysPropertyBag>;
+using NewBag = ComRef<IoxSysPropertyBag3>;
 
 NewBag CreateBag() {
     return NewBag(CreateComObject<CoxDynamicPropertyBag>());
+}
+
+// A bag nobody else sees yet is filled under its batch lock, so that each
+// property it is given takes the bag's lock without a kernel call.
+int32_t FillNewBag(CoxSysVyrex& expert, const char16_t* name, const NewBag& bag) {
+    bag->AcquireBatchLock();
+    const int32_t status = expert.FillItemProperties(name, bag.get());
+    bag->ReleaseBatchLock();
+    return status;
 }
 
 } // namespace
@@ -55,7 +64,7 @@ int32_t CoxSysVyrex::GetPropertiesOfItem(const char16_t* item, IoxSysPropertyBag
     }
     return KRStatusOf([&] {
         NewBag created = CreateBag();
-        const int32_t status = FillItemProperties(item, created.get());
+        const int32_t status = FillNewBag(*this, item, created);
         if (status == S_OK) {
             *bag = created.release();
         }
@@ -77,7 +86,7 @@ int32_t CoxSysVyrex::SearchForItemsAndProperties(IoxSysPropertyBagCollection* co
         bool added = false;
         for (const ItemName& name : names) {
             NewBag bag = CreateBag();
-            const int32_t filled = FillItemProperties(name.c_str(), bag.get());
+            const int32_t filled = FillNewBag(*this, name.c_str(), bag);
             if (filled == E_OUTOFMEMORY) {
                 return filled; // a search that would silently lose items
             }

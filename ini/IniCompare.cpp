@@ -60,3 +60,15 @@ int IniCompareISectionToName(const void* name, const void* element) {
 int IniCompareIEntryToName(const void* name, const void* element) {
     return IniCompareNoCase(static_cast<const char*>(name), entryKey(element));
 }
+
+std::string IniComparisonKey(const IniFile* file, const char* name) {
+    if (file->caseSensitive) {
+        return name;
+    }
+    const char* start = IniSkipWhiteSpace(name);
+    std::string key(start, IniLengthWithoutTrailingSpace(start, strlen(start)));
+    for (char& byte : key) {
+        byte = char(upper(byte));
+    }
+    return key;
+}

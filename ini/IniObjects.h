@@ -5,6 +5,8 @@
 #include "ini/Ini.h"
 #include "ini/List.h"
 
+#include <string>
+
 struct IniEntry {
     char* key;   // trimmed
     char* value; // trimmed, quotes removed as the parse flags say
@@ -39,6 +41,11 @@ void IniRemoveAllSections(IniFile* file);
 // The name comparisons that the file object's case setting selects.
 ListCompareFunction IniSectionComparison(const IniFile* file);
 ListCompareFunction IniEntryComparison(const IniFile* file);
+
+// What a name is compared as: the name itself when the file compares case
+// sensitively, otherwise without surrounding white space and with every byte
+// in upper case. Two names compare equal exactly when their keys are equal.
+std::string IniComparisonKey(const IniFile* file, const char* name);
 
 // The section of that name (which becomes the current section), or null.
 IniSection* IniFindSection(IniFile* file, const char* name);

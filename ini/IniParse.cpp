@@ -2,6 +2,7 @@
 // a comment, a section header or an entry, and builds the sections. Lines
 // that are none of these are skipped.
 #include "ini/IniAllocator.h"
+#include "ini/IniMergeIndex.h"
 #include "ini/IniObjects.h"
 #include "ini/IniText.h"
 
@@ -95,7 +96,7 @@ void removeQuotes(uint32_t parseFlags, const char** value, size_t* length) {
     }
 }
 
-int32_t appendSection(IniFile* file, const char* name, size_t length) {
+int32_t appendSection(IniFile* file, IniMergeIndex& index, const char* name, size_t length) {
     IniSection* section = IniSectionCreate(name, length);
     if (!section)
         return kIniStatusNoMemory;
@@ -103,21 +104,22 @@ int32_t appendSection(IniFile* file, const char* name, size_t length) {
         IniSectionDestroy(section);
         return kIniStatusNoMemory;
     }
+    index.sectionAdded(section);
     file->currentSection = section;
     return kIniStatusOk;
 }
 
 // Makes the named section current: an earlier one of that name when
 // duplicates merge, otherwise a new one.
-int32_t openSection(IniFile* file, const char* name, size_t length) {
+int32_t openSection(IniFile* file, IniMergeIndex& index, const char* name, size_t length) {
     if (file->mergeDuplicates) {
-        const int32_t position = ListSearch(&file->sections, -1, name, IniSectionComparison(file));
-        if (position != 0) {
-            file->currentSection = IniSectionAt(&file->sections, position);
+        IniSection* earlier = index.findSection(file, name);
+        if (earlier) {
+            file->currentSection = earlier;
             return kIniStatusOk;
         }
     }
-    return appendSection(file, name, length);
+    return appendSection(file, index, name, length);
 }
 
 int32_t replaceValue(IniEntry* entry, const char* value, size_t length) {
@@ -129,18 +131,18 @@ int32_t replaceValue(IniEntry* entry, const char* value, size_t length) {
     return kIniStatusOk;
 }
 
-int32_t addEntry(IniFile* file, const char* key, size_t keyLength, const char* value,
-                 size_t valueLength) {
+int32_t addEntry(IniFile* file, IniMergeIndex& index, const char* key, size_t keyLength,
+                 const char* value, size_t valueLength) {
     if (!file->currentSection) {
         if (!(file->parseFlags & kIniColonAndNullSection))
             return kIniStatusOk; // an entry outside any section is dropped
-        const int32_t status = appendSection(file, "(null)", strlen("(null)"));
+        const int32_t status = appendSection(file, index, "(null)", strlen("(null)"));
         if (status != kIniStatusOk)
             return status;
     }
     IniSection* section = file->currentSection;
     if (file->mergeDuplicates) {
-        IniEntry* earlier = IniFindEntry(file, section, key);
+        IniEntry* earlier = index.findEntry(section, key);
         if (earlier)
             return replaceValue(earlier, value, valueLength);
     }
@@ -151,12 +153,14 @@ int32_t addEntry(IniFile* file, const char* key, size_t keyLength, const char* v
         IniEntryDestroy(entry);
         return kIniStatusNoMemory;
     }
+    index.entryAdded(section, entry);
     return kIniStatusOk;
 }
 
 // "[name]" with white space allowed around the name; text after ']' is
 // ignored. Without ']' or with an empty name the line is skipped.
-int32_t parseSectionHeader(IniFile* file, const char* afterBracket, ParseBuffers* buffers) {
+int32_t parseSectionHeader(IniFile* file, IniMergeIndex& index, const char* afterBracket,
+                           ParseBuffers* buffers) {
     const char* name = IniSkipWhiteSpace(afterBracket);
     const char* close = strchr(name, ']');
     if (!close)
@@ -166,7 +170,7 @@ int32_t parseSectionHeader(IniFile* file, const char* afterBracket, ParseBuffers
         return kIniStatusOk;
     memcpy(buffers->section, name, length);
     buffers->section[length] = '\0';
-    return openSection(file, buffers->section, length);
+    return openSection(file, index, buffers->section, length);
 }
 
 // The first '=' (or, with the colon flag, the first ':' or '='); ":=" is one
@@ -181,7 +185,7 @@ const char* findSeparator(const char* text, uint32_t parseFlags, size_t* separat
 
 // "key = value". Without a separator, with an empty key, or with an empty
 // value (unless the flags accept it) the line is skipped.
-int32_t parseEntry(IniFile* file, const char* text, ParseBuffers* buffers) {
+int32_t parseEntry(IniFile* file, IniMergeIndex& index, const char* text, ParseBuffers* buffers) {
     size_t separatorLength = 0;
     const char* separator = findSeparator(text, file->parseFlags, &separatorLength);
     if (!separator)
@@ -199,16 +203,16 @@ int32_t parseEntry(IniFile* file, const char* text, ParseBuffers* buffers) {
     buffers->key[keyLength] = '\0';
     memcpy(buffers->value, value, valueLength);
     buffers->value[valueLength] = '\0';
-    return addEntry(file, buffers->key, keyLength, buffers->value, valueLength);
+    return addEntry(file, index, buffers->key, keyLength, buffers->value, valueLength);
 }
 
-int32_t parseLine(IniFile* file, ParseBuffers* buffers) {
+int32_t parseLine(IniFile* file, IniMergeIndex& index, ParseBuffers* buffers) {
     const char* text = IniSkipWhiteSpace(buffers->line);
     if (*text == ';')
         return kIniStatusOk;
     if (*text == '[')
-        return parseSectionHeader(file, text + 1, buffers);
-    return parseEntry(file, text, buffers);
+        return parseSectionHeader(file, index, text + 1, buffers);
+    return parseEntry(file, index, text, buffers);
 }
 
 } // namespace
@@ -222,6 +226,7 @@ int32_t IniParse(IniFile* file, IniLineInputFunction input, void* context) {
     int32_t status = allocateBuffers(&buffers);
     if (status != kIniStatusOk)
         return status;
+    IniMergeIndex index(file);
     for (;;) {
         int32_t endOfFile = 0;
         status = readLine(input, context, &buffers, &endOfFile);
@@ -229,7 +234,7 @@ int32_t IniParse(IniFile* file, IniLineInputFunction input, void* context) {
             break;
         // An input function may report the end together with a last line.
         if (!endOfFile || buffers.line[0] != '\0')
-            status = parseLine(file, &buffers);
+            status = parseLine(file, index, &buffers);
         if (status != kIniStatusOk || endOfFile)
             break;
     }

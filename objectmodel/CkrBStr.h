@@ -14,6 +14,7 @@ public:
     explicit CkrBStr(const char16_t* text) : str(copyOf(text)) {}
 
     CkrBStr(const CkrBStr& other) : str(copyOf(other.str)) {}
+    CkrBStr(CkrBStr&& other) noexcept : str(other.Detach()) {}
 
     // The new copy is made before the held string is freed: when the copy
     // fails (std::bad_alloc), the holder keeps what it had.
@@ -22,6 +23,14 @@ public:
             char16_t* copy = copyOf(other.str);
             Empty();
             str = copy;
+        }
+        return *this;
+    }
+
+    CkrBStr& operator=(CkrBStr&& other) noexcept {
+        if (this != &other) {
+            Empty();
+            str = other.Detach();
         }
         return *this;
     }

@@ -5,8 +5,8 @@
 #pragma once
 
 #include "contract/IUnknown.h"
-#include "objectmodel/InterLocked.h"
 #include "contract/Status.h"
+#include "objectmodel/InterLocked.h"
 
 #include <atomic>
 #include <cstdint>

@@ -9,7 +9,7 @@
 
 namespace {
 
-using TagEnumerator = CoxSysEnumPropertyTagsSTL<std::set<uint32_t>>;
+using TagEnumerator = CoxSysEnumPropertyTagsSTL<std::vector<uint32_t>>;
 
 // Holds the bag's lock for one operation, on every way out.
 class BagLockHolder {
@@ -59,7 +59,7 @@ CoxDynamicPropertyBag::~CoxDynamicPropertyBag() {
 // all: the tag is marked first and unmarked again when storing the value
 // fails, so a memory failure leaves the bag as it was.
 template <class T>
-int32_t CoxDynamicPropertyBag::SetTypedProperty(uint32_t tag, const T& value) {
+int32_t CoxDynamicPropertyBag::SetTypedProperty(uint32_t tag, T value) {
     BagLockHolder hold(lock);
     return KRStatusOf([&] {
         const auto found = properties.find(tag);
@@ -70,13 +70,13 @@ int32_t CoxDynamicPropertyBag::SetTypedProperty(uint32_t tag, const T& value) {
                 return OX_E_PROPERTY_TYPE_MISMATCH;
             }
         }
-        const bool newlyMarked = changedTags.insert(tag).second;
+        const bool newlyMarked = changedTags.insert(tag);
         try {
             if (stored != nullptr) {
-                stored->SetValue(value);
+                stored->SetValue(std::move(value));
             } else {
                 auto created = std::make_unique<CoxTemplatePropertyValue<T>>(
-                    value, KRPropertyTypeOf<T>::value);
+                    std::move(value), KRPropertyTypeOf<T>::value);
                 properties.emplace(tag, created.get());
                 created.release();
             }
@@ -287,7 +287,7 @@ int32_t CoxDynamicPropertyBag::ClearChangedTags() {
     return S_OK;
 }
 
-int32_t CoxDynamicPropertyBag::EnumTags(const std::set<uint32_t>& source,
+int32_t CoxDynamicPropertyBag::EnumTags(const std::vector<uint32_t>& source,
                                         IoxSysEnumPropertyTag** tags) {
     if (tags == nullptr) {
         return E_POINTER;
@@ -297,22 +297,24 @@ int32_t CoxDynamicPropertyBag::EnumTags(const std::set<uint32_t>& source,
         return S_FALSE;
     }
     return KRStatusOf([&] {
-        *tags = CreateOwningEnumerator<TagEnumerator>(std::make_unique<std::set<uint32_t>>(source));
+        *tags =
+            CreateOwningEnumerator<TagEnumerator>(std::make_unique<std::vector<uint32_t>>(source));
         return S_OK;
     });
 }
 
 int32_t CoxDynamicPropertyBag::EnumChangedTags(IoxSysEnumPropertyTag** tags) {
     BagLockHolder hold(lock);
-    return EnumTags(changedTags, tags);
+    return EnumTags(changedTags.tags(), tags);
 }
 
 int32_t CoxDynamicPropertyBag::EnumProperties(IoxSysEnumPropertyTag** tags) {
     BagLockHolder hold(lock);
     return KRStatusOf([&] {
-        std::set<uint32_t> keys;
+        std::vector<uint32_t> keys;
+        keys.reserve(properties.size());
         for (const auto& entry : properties) {
-            keys.insert(keys.end(), entry.first);
+            keys.push_back(entry.first);
         }
         return EnumTags(keys, tags);
     });

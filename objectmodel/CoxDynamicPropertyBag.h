@@ -4,14 +4,14 @@
 // recursive lock; a client can hold it across a batch of operations.
 #pragma once
 
+#include "contract/oxSysInterfaces.h"
 #include "objectmodel/ComObject.h"
 #include "objectmodel/PropertyValue.h"
-#include "contract/oxSysInterfaces.h"
+#include "objectmodel/TagContainers.h"
 #include "quarks/criticalSection.h"
 
 #include <cstdint>
-#include <map>
-#include <set>
+#include <vector>
 
 class CoxDynamicPropertyBag : public IoxSysPropertyBag3,
                               public virtual CKRComObjectRootEx<CKRComMultiThreadModelNoCS> {
@@ -51,7 +51,7 @@ protected:
 
 private:
     template <class T>
-    int32_t SetTypedProperty(uint32_t tag, const T& value);
+    int32_t SetTypedProperty(uint32_t tag, T value);
 
     // The stored value of type T under tag, or the failing status.
     template <class T>
@@ -61,10 +61,10 @@ private:
     int32_t CopyOut(uint32_t tag, T* value);
 
     // An enumerator over a snapshot of tags; 1 and no enumerator when empty.
-    static int32_t EnumTags(const std::set<uint32_t>& source, IoxSysEnumPropertyTag** tags);
+    static int32_t EnumTags(const std::vector<uint32_t>& source, IoxSysEnumPropertyTag** tags);
 
     mutable Bramble::CkrCS lock;
-    std::map<uint32_t, CoxPropertyValue*> properties;
-    std::set<uint32_t> changedTags;
+    TagMap<CoxPropertyValue*> properties;
+    TagSet changedTags;
     int32_t batchLockCount = 0;
 };

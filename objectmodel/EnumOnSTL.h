@@ -10,8 +10,8 @@
 #pragma once
 
 #include "contract/BStr.h"
-#include "objectmodel/ComObject.h"
 #include "contract/oxSysInterfaces.h"
+#include "objectmodel/ComObject.h"
 
 #include <cstdint>
 #include <memory>

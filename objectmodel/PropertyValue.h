@@ -3,9 +3,11 @@
 // by its run-time class; its type tag answers GetPropertyType.
 #pragma once
 
-#include "objectmodel/CkrBStr.h"
 #include "contract/Guid.h"
 #include "contract/oxSysTypes.h"
+#include "objectmodel/CkrBStr.h"
+
+#include <utility>
 
 class CoxPropertyValue {
 public:
@@ -24,11 +26,11 @@ protected:
 template <class T>
 class CoxTemplatePropertyValue : public CoxPropertyValue {
 public:
-    CoxTemplatePropertyValue(const T& initial, oxSysAttributeType valueType)
-        : CoxPropertyValue(valueType), value(initial) {}
+    CoxTemplatePropertyValue(T initial, oxSysAttributeType valueType)
+        : CoxPropertyValue(valueType), value(std::move(initial)) {}
 
     // Replaces the value; the type tag stays.
-    void SetValue(const T& newValue) { value = newValue; }
+    void SetValue(T newValue) { value = std::move(newValue); }
     const T& GetValue() const { return value; }
 
 private:

@@ -27,12 +27,23 @@ CkrCS::~CkrCS() {
     }
 }
 
+// The kernel semaphore is taken by the outermost Lock only: the holder's
+// further Locks just count, so a bag filled under its batch lock does not
+// go to the kernel for every property.
 int32_t CkrCS::Lock(int32_t /*timeout*/) {
-    if (!IsValid() || semTake(section->semaphore, WAIT_FOREVER) != OK) {
+    if (!IsValid()) {
         return 0;
     }
-    section->count += 1;
-    section->owner = taskIdSelf();
+    const TASK_ID self = taskIdSelf();
+    if (section->owner.load() == self) {
+        section->count += 1;
+        return 1;
+    }
+    if (semTake(section->semaphore, WAIT_FOREVER) != OK) {
+        return 0;
+    }
+    section->count = 1;
+    section->owner = self;
     return 1;
 }
 
@@ -43,8 +54,8 @@ void CkrCS::Unlock() {
     section->count -= 1;
     if (section->count == 0) {
         section->owner = 0;
+        semGive(section->semaphore);
     }
-    semGive(section->semaphore);
 }
 
 } // namespace Bramble

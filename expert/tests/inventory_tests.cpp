@@ -51,41 +51,46 @@ TEST(CameraItemNames, UnterminatedInterfaceNameStaysWithinItsField) {
     EXPECT_EQ(CameraItemName(entry).length(), 512u);
 }
 
+CameraEntry someEntry() {
+    CameraEntry entry{};
+    entry.busType = kVyrexBusIPv4;
+    entry.serialNumberLow = 42;
+    std::strcpy(entry.interfaceName, "eth0");
+    std::strcpy(entry.vendorName, "Acme");
+    return entry;
+}
+
 CameraRecord someCamera() {
-    CameraRecord record{};
-    record.entry.busType = kVyrexBusIPv4;
-    record.entry.serialNumberLow = 42;
-    std::strcpy(record.entry.interfaceName, "eth0");
-    std::strcpy(record.entry.vendorName, "Acme");
-    std::strcpy(record.driverName, "GigE");
+    CameraRecord record = CameraRecordOf(someEntry());
+    record.driverName = "GigE";
     record.address1 = 0xC0A80001;
     return record;
 }
 
 TEST(CameraRecordEquality, TextsCountUpToTheirTerminator) {
+    CameraEntry entry = someEntry();
+    entry.vendorName[10] = 'x'; // after the terminator
+    EXPECT_TRUE(CameraRecordOf(entry) == CameraRecordOf(someEntry()));
     const CameraRecord a = someCamera();
     CameraRecord b = a;
-    b.entry.vendorName[10] = 'x'; // after the terminator
-    EXPECT_TRUE(a == b);
-    b = a;
-    std::strcpy(b.driverName, "USB");
+    b.driverName = "USB";
     EXPECT_FALSE(a == b) << "a change only in the driver name is a change";
     b = a;
     b.address2 = 1;
     EXPECT_FALSE(a == b);
-    b = a;
-    b.entry.spareText1[0] = 's';
-    EXPECT_FALSE(a == b);
+    entry = someEntry();
+    entry.spareText1[0] = 's';
+    EXPECT_FALSE(CameraRecordOf(entry) == CameraRecordOf(someEntry()));
 }
 
 TEST(CameraRecordEquality, UnterminatedTextsCompareWithinTheirFields) {
-    CameraRecord a = someCamera();
-    std::memset(a.entry.modelName, 'm', sizeof a.entry.modelName);
-    CameraRecord b = a;
-    b.entry.spareText0[0] = 'y'; // the next field differs; the model texts do not
-    EXPECT_FALSE(a == b);
-    b = a;
-    EXPECT_TRUE(a == b);
+    CameraEntry a = someEntry();
+    std::memset(a.modelName, 'm', sizeof a.modelName);
+    CameraEntry b = a;
+    b.spareText0[0] = 'y'; // the next field differs; the model texts do not
+    EXPECT_EQ(CameraRecordOf(a).modelName, std::string(512, 'm'));
+    EXPECT_FALSE(CameraRecordOf(a) == CameraRecordOf(b));
+    EXPECT_TRUE(CameraRecordOf(a) == CameraRecordOf(a));
 }
 
 TEST(FrameGrabberEquality, EveryByteCounts) {

@@ -32,7 +32,7 @@ TEST(ModelText, UnterminatedFieldsStayWithinTheirSize) {
     Texts texts("", "");
     std::memset(texts.vendor, 'v', sizeof texts.vendor);
     std::memset(texts.model, 'm', sizeof texts.model);
-    EXPECT_EQ(ModelText(texts.vendor, texts.model),
+    EXPECT_EQ(ModelText(FieldText(texts.vendor), FieldText(texts.model)),
               std::string(512, 'v') + " " + std::string(512, 'm'));
 }
 

@@ -1,6 +1,10 @@
 // Fuzz target: arbitrary bytes are read through the stream path with each
 // kind of setting, then sections and keys named by the input are looked up.
+// Each file is read twice, with the merge index and walking the lists, and
+// the two results must be the same to the byte.
 #include "ini/Ini.h"
+#include "ini/IniMergeIndex.h"
+#include "ini/IniObjects.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -67,6 +71,39 @@ void lookUp(IniFile* file, const std::vector<std::string>& names) {
     }
 }
 
+// Every section with its entries, in file order.
+std::string contentOf(const IniFile* file) {
+    std::string text;
+    for (uint32_t s = 1; s <= ListCount(&file->sections); ++s) {
+        const IniSection* section = IniSectionAt(&file->sections, int32_t(s));
+        text += std::string("[") + section->name + "]\n";
+        for (uint32_t e = 1; e <= ListCount(&section->entries); ++e) {
+            const IniEntry* entry = IniEntryAt(&section->entries, int32_t(e));
+            text += std::string(entry->key) + "=" + entry->value + "\n";
+        }
+    }
+    return text;
+}
+
+// Reads the input with the given settings; abort() on a status the reader
+// never gives. The file is the caller's to destroy.
+IniFile* read(std::vector<char>& bytes, size_t size, const Settings& settings) {
+    FILE* stream = fmemopen(bytes.data(), size, "rb");
+    if (!stream)
+        return nullptr;
+    IniFile* file = IniCreate(0);
+    if (!file)
+        abort();
+    IniSetParseFlags(file, settings.parseFlags);
+    IniSetMergeDuplicates(file, settings.mergeDuplicates);
+    IniSetCaseSensitive(file, settings.caseSensitive);
+    const int32_t status = IniReadStream(file, stream);
+    fclose(stream);
+    if (status != 0 && status != kIniStatusUnsupportedEncoding)
+        abort();
+    return file;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -74,19 +111,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bytes.push_back('\0'); // fmemopen needs a buffer even for no input
     const std::vector<std::string> names = namesFrom(data, size);
     for (const Settings& settings : kSettings) {
-        FILE* stream = fmemopen(bytes.data(), size, "rb");
-        if (!stream)
+        IniMergeIndex::setEnabled(false);
+        IniFile* walked = read(bytes, size, settings);
+        IniMergeIndex::setEnabled(true);
+        IniFile* file = read(bytes, size, settings);
+        if (!walked || !file)
             return 0;
-        IniFile* file = IniCreate(0);
-        if (!file)
-            abort();
-        IniSetParseFlags(file, settings.parseFlags);
-        IniSetMergeDuplicates(file, settings.mergeDuplicates);
-        IniSetCaseSensitive(file, settings.caseSensitive);
-        const int32_t status = IniReadStream(file, stream);
-        fclose(stream);
-        if (status != 0 && status != kIniStatusUnsupportedEncoding)
-            abort();
+        if (contentOf(walked) != contentOf(file))
+            abort(); // the index found something else than the walk
+        IniDestroy(walked);
         lookUp(file, names);
         IniDestroy(file);
     }

@@ -9,11 +9,13 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <string_view>
 
 namespace {
@@ -37,6 +39,20 @@ constexpr TypePrefix kPrefixes[] = {
 
 bool startsWith(const std::string& text, const std::string& prefix) {
     return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+// The letters before a colon that begin the value ("float" of "float:5"), or
+// "" when it begins otherwise.
+std::string prefixWord(const std::string& value) {
+    const size_t colon = value.find(':');
+    if (colon == 0 || colon == std::string::npos) {
+        return "";
+    }
+    const std::string word = value.substr(0, colon);
+    const bool letters = std::all_of(word.begin(), word.end(), [](char c) {
+        return std::isalpha(static_cast<unsigned char>(c)) != 0;
+    });
+    return letters ? word : "";
 }
 
 // Reads all of text as a number in that base: no sign, blank or prefix; false
@@ -86,6 +102,19 @@ std::string propertyName(uint32_t tag) {
 }
 
 } // namespace
+
+std::string typePrefixes() {
+    std::string text;
+    for (size_t i = 0; i < std::size(kPrefixes); ++i) {
+        const bool shortForm = i > 0 && kPrefixes[i - 1].type == kPrefixes[i].type;
+        if (shortForm) {
+            text += std::string(" (") + kPrefixes[i].prefix + ")";
+        } else {
+            text += std::string(i == 0 ? "" : ", ") + kPrefixes[i].prefix;
+        }
+    }
+    return text;
+}
 
 bool parseBoolean(const std::string& text, bool* value) {
     for (const char* yes : {"true", "yes", "on", "1"}) {
@@ -162,7 +191,7 @@ RequestedChange parseRequestedChange(const std::string& argument) {
             change.type = prefix.type;
             change.valueText =
                 change.valueText.substr(std::char_traits<char>::length(prefix.prefix));
-            break;
+            return change;
         }
     }
     return change;
@@ -175,7 +204,8 @@ std::vector<RequestedChange> parseRequestedChanges(const std::vector<std::string
         for (const RequestedChange& earlier : changes) {
             if (earlier.tag == change.tag) {
                 throw UsageError("Property " + tagText(change.tag) + " is given twice ('" +
-                                 earlier.argument + "' and '" + argument + "').");
+                                 earlier.argument + "' and '" + argument +
+                                 "'): give each tag once.");
             }
         }
         changes.push_back(std::move(change));
@@ -190,6 +220,9 @@ Property typedChange(const RequestedChange& change, const PropertyList& item,
         type = *change.type;
     } else if (const Property* current = findProperty(item, change.tag)) {
         type = current->type;
+    } else if (const std::string word = prefixWord(change.valueText); !word.empty()) {
+        throw UsageError("unknown prefix '" + word + ":' in '" + change.argument +
+                         "'; prefixes are " + typePrefixes());
     } else {
         throw UsageError(itemName + " has no property " + tagText(change.tag) +
                          ", so the type of its value is unknown: name it, for example " +

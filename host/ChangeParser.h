@@ -23,6 +23,10 @@ struct RequestedChange {
     std::string valueText;
 };
 
+// "string:, signed: (int:), unsigned: (uint:), ...": every prefix that names
+// a type, the short forms in brackets.
+std::string typePrefixes();
+
 // Reads one argument; throws UsageError with a sentence for a malformed one.
 RequestedChange parseRequestedChange(const std::string& argument);
 
@@ -31,7 +35,8 @@ std::vector<RequestedChange> parseRequestedChanges(const std::vector<std::string
 
 // The new value as a property of the type the prefix names, or else of the
 // type of the item's property with that tag. Throws UsageError when the type
-// is unknown or the value does not fit it.
+// is unknown (a value like "float:5" for a tag the item lacks is taken for an
+// unknown prefix) or the value does not fit it.
 Property typedChange(const RequestedChange& change, const PropertyList& item,
                      const std::string& itemName);
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ChangeParser.h"
+#include "ItemFilter.h"
 #include "ModuleLoader.h"
 
 #include <cstdint>
@@ -13,6 +14,12 @@ struct OutputOptions {
     bool json = false;
 };
 
+struct ListOptions {
+    ItemFilter filter;
+    bool namesOnly = false; // -q: one name a line, nothing else
+    bool noHeader = false;  // the rows alone: no header, no count line
+};
+
 struct WatchOptions {
     double durationSec = 0; // 0: until stopped
     uint32_t count = 0;     // 0: any number of events
@@ -21,8 +28,9 @@ struct WatchOptions {
 // The expert's identity and the module's version record.
 int runInfo(ModuleLoader& loader, const OutputOptions& output);
 
-// One row per item: name, kind, bus, vendor, model, serial number, address.
-int runList(ModuleLoader& loader, const OutputOptions& output);
+// One row per item that the filter lets through: name, kind, bus, vendor,
+// model, serial number, address; then how many there are.
+int runList(ModuleLoader& loader, const OutputOptions& output, const ListOptions& list);
 
 // Every property of one item.
 int runShow(ModuleLoader& loader, const OutputOptions& output, const std::string& name);

@@ -6,6 +6,10 @@
 #include "PropertyReader.h"
 #include "StatusNames.h"
 
+#include <strings.h>
+
+#include <algorithm>
+
 namespace {
 
 HostError refused(const std::string& operation, int32_t status) {
@@ -13,12 +17,18 @@ HostError refused(const std::string& operation, int32_t status) {
                      ".");
 }
 
-std::string joined(const std::vector<std::string>& names) {
-    std::string text;
-    for (const std::string& name : names) {
-        text += (text.empty() ? "" : ", ") + name;
+// The expert takes names without regard to letter case; the device's own
+// spelling is the one among its names.
+std::string deviceName(const std::vector<std::string>& names, const std::string& typed) {
+    if (std::find(names.begin(), names.end(), typed) != names.end()) {
+        return typed;
     }
-    return text;
+    for (const std::string& name : names) {
+        if (strcasecmp(name.c_str(), typed.c_str()) == 0) {
+            return name;
+        }
+    }
+    return typed;
 }
 
 } // namespace
@@ -95,18 +105,15 @@ std::vector<PropertyList> ExpertSession::allItems() {
     return items;
 }
 
-PropertyList ExpertSession::itemProperties(const std::string& name) {
+std::optional<NamedItem> ExpertSession::findItem(const std::string& name) {
     const std::vector<std::string> names = itemNames(); // waits for the first refresh
     ComRef<IoxSysPropertyBag> bag;
     const int32_t status = m_expert->GetPropertiesOfItem(toUtf16(name).c_str(), bag.put());
     if (status == OX_E_ITEM_NOT_FOUND) {
-        throw HostError(names.empty() ? "No item is named '" + name +
-                                            "': the driver reports no cameras or frame grabbers."
-                                      : "No item is named '" + name +
-                                            "'. The items are: " + joined(names) + ".");
+        return std::nullopt;
     }
     if (status < 0 || !bag) {
         throw refused("the properties of '" + name + "'", status);
     }
-    return readProperties(bag.get());
+    return NamedItem{deviceName(names, name), readProperties(bag.get())};
 }

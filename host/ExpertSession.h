@@ -8,8 +8,14 @@
 
 #include "contract/oxSysInterfaces.h"
 
+#include <optional>
 #include <string>
 #include <vector>
+
+struct NamedItem {
+    std::string name; // as the device has it
+    PropertyList properties;
+};
 
 class ExpertSession {
 public:
@@ -42,9 +48,9 @@ public:
     // waits for the expert's first refresh.
     std::vector<PropertyList> allItems();
 
-    // The properties of one item. Throws HostError naming the known items when
-    // no item has that name.
-    PropertyList itemProperties(const std::string& name);
+    // The item with that name, letter case aside, under the name the device
+    // has; none when no item has it. Throws HostError when the expert fails.
+    std::optional<NamedItem> findItem(const std::string& name);
 
 private:
     IoxSysExpert2* m_expert = nullptr;

@@ -1,5 +1,5 @@
 // Failures the user can act on. what() is a full sentence; the program
-// prints it and ends with exitStatus().
+// prints it, made safe for a terminal, and ends with exitStatus().
 #pragma once
 
 #include <stdexcept>

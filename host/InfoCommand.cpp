@@ -3,11 +3,15 @@
 #include "ExpertSession.h"
 #include "HostStrings.h"
 #include "JsonOutput.h"
+#include "PropertyFormat.h"
+#include "RefreshPeriod.h"
 #include "StatusNames.h"
+#include "TerminalText.h"
 
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,6 +40,17 @@ Field splitVersionEntry(const std::string& entry) {
     return {key, equals == std::string::npos ? "" : entry.substr(equals + 1)};
 }
 
+// "1 s, from [VYREX] SystemapiExpertCameraListRefreshTimeInSec" or "2 s, the
+// default: the file has no ...".
+std::string refreshPeriodText(const std::optional<RefreshPeriod>& period) {
+    if (!period) {
+        return "not read by this build";
+    }
+    const std::string seconds = std::to_string(period->seconds) + " s, ";
+    return period->defaultBecause.empty() ? seconds + "from " + refreshPeriodKey()
+                                          : seconds + "the default: " + period->defaultBecause;
+}
+
 } // namespace
 
 int runInfo(ModuleLoader& loader, const OutputOptions& output) {
@@ -49,16 +64,24 @@ int runInfo(ModuleLoader& loader, const OutputOptions& output) {
         {"productId", guidText(id)},
         {"module", loader.modulePath()},
         {"driver", loader.driverPath()},
+        {"iniFile", loader.iniFilePath()},
     };
     std::vector<Field> record;
     for (const char* const* entry = loader.versionRecord(); *entry != nullptr; ++entry) {
         record.push_back(splitVersionEntry(*entry));
     }
+    const std::optional<RefreshPeriod> period = readRefreshPeriod(loader.iniFilePath());
 
     if (output.json) {
         nlohmann::ordered_json document;
         for (const auto& [key, value] : identity) {
             document[key] = value;
+        }
+        document["refreshPeriod"] = nullptr;
+        if (period) {
+            document["refreshPeriod"] = {{"seconds", period->seconds},
+                                         {"fromIniFile", period->defaultBecause.empty()},
+                                         {"defaultBecause", textOrNull(period->defaultBecause)}};
         }
         for (const auto& [key, value] : record) {
             document["versionRecord"][key] = value;
@@ -68,13 +91,14 @@ int runInfo(ModuleLoader& loader, const OutputOptions& output) {
     }
 
     const char* labels[] = {"Expert", "Programmatic name", "Version", "Product ID", "Module",
-                            "Driver"};
+                            "Driver", "INI file"};
     for (size_t i = 0; i < identity.size(); ++i) {
-        std::printf("%-18s %s\n", labels[i], identity[i].second.c_str());
+        std::printf("%-18s %s\n", labels[i], terminalSafe(identity[i].second).c_str());
     }
+    std::printf("%-18s %s\n", "Refresh period", terminalSafe(refreshPeriodText(period)).c_str());
     std::printf("\nVersion record\n");
     for (const auto& [key, value] : record) {
-        std::printf("  %-18s %s\n", key.c_str(), value.c_str());
+        std::printf("  %-18s %s\n", terminalSafe(key).c_str(), terminalSafe(value).c_str());
     }
     return 0;
 }

@@ -54,7 +54,7 @@ ItemSummary summarizeItem(const PropertyList& properties) {
 nlohmann::ordered_json summaryJson(const ItemSummary& summary) {
     nlohmann::ordered_json item;
     item["name"] = summary.name;
-    item["kind"] = summary.kind;
+    item["kind"] = textOrNull(summary.kind);
     item["bus"] = summary.bus;
     item["busClass"] = textOrNull(summary.busClass);
     item["vendor"] = summary.vendor;
@@ -62,4 +62,17 @@ nlohmann::ordered_json summaryJson(const ItemSummary& summary) {
     item["serialNumber"] = summary.serialNumber;
     item["address"] = textOrNull(summary.address);
     return item;
+}
+
+std::string summaryLine(const ItemSummary& summary) {
+    const std::string product = summary.vendor.empty() || summary.model.empty()
+                                    ? summary.vendor + summary.model
+                                    : summary.vendor + " " + summary.model;
+    std::string line;
+    for (const std::string* part : {&summary.kind, &summary.bus, &product, &summary.address}) {
+        if (!part->empty()) {
+            line += (line.empty() ? "" : ", ") + *part;
+        }
+    }
+    return line;
 }

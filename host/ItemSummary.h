@@ -31,4 +31,12 @@ uint32_t itemBusKind(const PropertyList& properties);
 // front when it begins so.
 std::string modelWithoutVendor(const std::string& model, const std::string& vendor);
 
+// {"name", "kind", "bus", "busClass", "vendor", "model", "serialNumber",
+// "address"}: the shape of an item in every JSON document. An item known by
+// name alone has null for its kind, bus class and address.
 nlohmann::ordered_json summaryJson(const ItemSummary& summary);
+
+// "camera, ipv4, Kroneth KR GC-2450M, 192.168.10.21": kind, bus, vendor and
+// model, address, leaving out what the item lacks. Not made safe for a
+// terminal.
+std::string summaryLine(const ItemSummary& summary);

@@ -3,6 +3,13 @@
 
 #include <nlohmann/json.hpp>
 
-// Prints the document and a newline: indented, or on one line when compact
-// (one line per event). Text that is not UTF-8 is replaced, never refused.
+#include <string>
+
+// The document as text: indented, or on one line when compact (one line per
+// event). Text that is not UTF-8 is replaced, never refused. DEL and the C1
+// controls, which JSON lets through as they are, are escaped like the other
+// control characters (\u007f, \u009b), so the text is safe on a terminal.
+std::string jsonText(const nlohmann::ordered_json& document, bool compact);
+
+// Prints jsonText and a newline.
 void printJson(const nlohmann::ordered_json& document, bool compact = false);

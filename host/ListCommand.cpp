@@ -1,47 +1,82 @@
 // camexpert list: one row per camera or frame grabber.
 #include "Commands.h"
 
-#include "ExpertSession.h"
 #include "ItemSummary.h"
 #include "JsonOutput.h"
-#include "NotificationHandler.h"
-#include "SettleWait.h"
+#include "SettledSession.h"
+#include "TerminalText.h"
 #include "TextTable.h"
+#include "Wording.h"
 
+#include <algorithm>
 #include <cstdio>
 
-int runList(ModuleLoader& loader, const OutputOptions& output) {
-    SettleWait settle;
-    ComRef<NotificationHandler> handler(NotificationHandler::create(settle.sink()));
-    ExpertSession expert(loader, handler.get());
-    expert.initialize();
-    settle.wait(loader.settleTime());
-    std::vector<ItemSummary> items;
-    for (const PropertyList& properties : expert.allItems()) {
-        items.push_back(summarizeItem(properties));
+namespace {
+
+// "11 items: 9 cameras, 2 frame grabbers", or "2 of 11 items: ..." when
+// filtered.
+std::string countLine(const std::vector<ItemSummary>& shown, size_t total) {
+    const size_t cameras = size_t(std::count_if(
+        shown.begin(), shown.end(), [](const ItemSummary& item) { return item.kind == "camera"; }));
+    const std::string items = shown.size() == total ? counted(total, "item", "items")
+                                                    : std::to_string(shown.size()) + " of " +
+                                                          counted(total, "item", "items");
+    return items + ": " + counted(cameras, "camera", "cameras") + ", " +
+           counted(shown.size() - cameras, "frame grabber", "frame grabbers") + "\n";
+}
+
+void printText(const std::vector<ItemSummary>& shown, size_t total, const ListOptions& list,
+               const SettledSession& session) {
+    if (list.namesOnly) {
+        for (const ItemSummary& item : shown) {
+            std::printf("%s\n", terminalSafe(item.name).c_str());
+        }
+        return;
     }
-    expert.finalize();
+    std::vector<TableRow> rows;
+    for (const ItemSummary& item : shown) {
+        rows.push_back({item.name, item.kind, item.bus, item.vendor, item.model, item.serialNumber,
+                        item.address});
+    }
+    if (list.noHeader) {
+        std::fputs(formatRows(rows).c_str(), stdout);
+    } else if (total == 0) {
+        std::printf("%s\n", session.nothingFoundSentence().c_str());
+    } else if (shown.empty()) {
+        std::printf("None of the %s matches.\n", counted(total, "item", "items").c_str());
+    } else {
+        std::fputs(
+            formatTable({"NAME", "KIND", "BUS", "VENDOR", "MODEL", "SERIAL", "ADDRESS"}, rows)
+                .c_str(),
+            stdout);
+        std::printf("\n%s", countLine(shown, total).c_str());
+    }
+}
+
+} // namespace
+
+int runList(ModuleLoader& loader, const OutputOptions& output, const ListOptions& list) {
+    SettledSession session(loader);
+    std::vector<ItemSummary> shown;
+    size_t total = 0;
+    for (const PropertyList& properties : session.expert().allItems()) {
+        ItemSummary item = summarizeItem(properties);
+        ++total;
+        if (list.filter.matches(item)) {
+            shown.push_back(std::move(item));
+        }
+    }
+    session.expert().finalize();
 
     if (output.json) {
         nlohmann::ordered_json document;
         document["items"] = nlohmann::ordered_json::array();
-        for (const ItemSummary& item : items) {
+        for (const ItemSummary& item : shown) {
             document["items"].push_back(summaryJson(item));
         }
         printJson(document);
-        return kExitSuccess;
+    } else {
+        printText(shown, total, list, session);
     }
-    if (items.empty()) {
-        std::printf("No cameras or frame grabbers found.\n");
-        return kExitSuccess;
-    }
-    std::vector<TableRow> rows;
-    for (const ItemSummary& item : items) {
-        rows.push_back({item.name, item.kind, item.bus, item.vendor, item.model, item.serialNumber,
-                        item.address});
-    }
-    const std::string table =
-        formatTable({"NAME", "KIND", "BUS", "VENDOR", "MODEL", "SERIAL", "ADDRESS"}, rows);
-    std::fputs(table.c_str(), stdout);
     return kExitSuccess;
 }

@@ -69,6 +69,10 @@ void* ModuleLoader::symbol(const char* name) {
     return address;
 }
 
+void* ModuleLoader::driverSymbol(const char* name) const {
+    return dlsym(m_driver, name);
+}
+
 void ModuleLoader::setIniFilePath(const char* path) {
     *m_iniFilePath = path;
 }

@@ -38,6 +38,10 @@ public:
     const std::string& modulePath() const { return m_modulePath; }
     const std::string& driverPath() const { return m_driverPath; }
 
+    // A name the driver library exports beyond the five driver functions, or
+    // null: other drivers need not have it.
+    void* driverSymbol(const char* name) const;
+
 private:
     void* symbol(const char* name);
 

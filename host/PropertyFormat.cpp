@@ -3,6 +3,7 @@
 #include "HostStrings.h"
 #include "PropertyLabels.h"
 #include "StatusNames.h"
+#include "TerminalText.h"
 
 #include "contract/LinkSpeeds.h"
 
@@ -100,7 +101,7 @@ std::string valueText(const Property& property) {
 std::string quotedValueText(const Property& property) {
     const std::string text = valueText(property);
     if (property.readStatus == 0 && std::holds_alternative<std::string>(property.value)) {
-        return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+        return quotedText(text);
     }
     return text;
 }

@@ -16,7 +16,8 @@ std::string typeName(oxSysAttributeType type);
 // "(unreadable: <status>)".
 std::string valueText(const Property& property);
 
-// As valueText, but a string in double quotes, for lists of changes.
+// As valueText, but a string in double quotes and safe for a terminal
+// (quotedText), for lists of changes.
 std::string quotedValueText(const Property& property);
 
 // The value as it reads best: valueText with what the tag's presentation

@@ -23,10 +23,11 @@ public:
         };
     }
 
-    // Returns at the first notification, or after limit (at once for 0).
-    void wait(std::chrono::milliseconds limit) {
+    // Returns at the first notification, or after limit (at once for 0);
+    // true when a notification came.
+    bool wait(std::chrono::milliseconds limit) {
         std::unique_lock<std::mutex> hold(m_mutex);
-        m_reportedChanged.wait_for(hold, limit, [this] { return m_reported; });
+        return m_reportedChanged.wait_for(hold, limit, [this] { return m_reported; });
     }
 
 private:

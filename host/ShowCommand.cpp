@@ -1,13 +1,12 @@
 // camexpert show NAME: every property of one item.
 #include "Commands.h"
 
-#include "ExpertSession.h"
 #include "ItemSummary.h"
 #include "JsonOutput.h"
-#include "NotificationHandler.h"
 #include "PropertyFormat.h"
 #include "PropertyLabels.h"
-#include "SettleWait.h"
+#include "SettledSession.h"
+#include "TerminalText.h"
 #include "TextTable.h"
 
 #include <cstdio>
@@ -34,36 +33,30 @@ nlohmann::ordered_json propertyJson(const Property& property, uint32_t busKind) 
 } // namespace
 
 int runShow(ModuleLoader& loader, const OutputOptions& output, const std::string& name) {
-    SettleWait settle;
-    ComRef<NotificationHandler> handler(NotificationHandler::create(settle.sink()));
-    ExpertSession expert(loader, handler.get());
-    expert.initialize();
-    settle.wait(loader.settleTime());
-    const PropertyList properties = expert.itemProperties(name);
-    expert.finalize();
+    SettledSession session(loader);
+    const NamedItem item = session.item(name);
+    session.expert().finalize();
 
-    const ItemSummary summary = summarizeItem(properties);
-    const uint32_t busKind = itemBusKind(properties);
+    ItemSummary summary = summarizeItem(item.properties);
+    summary.name = item.name;
+    const uint32_t busKind = itemBusKind(item.properties);
     if (output.json) {
-        nlohmann::ordered_json document;
-        document["name"] = summary.name.empty() ? name : summary.name;
-        document["kind"] = summary.kind;
+        nlohmann::ordered_json document = summaryJson(summary);
         document["properties"] = nlohmann::ordered_json::array();
-        for (const Property& property : properties) {
+        for (const Property& property : item.properties) {
             document["properties"].push_back(propertyJson(property, busKind));
         }
         printJson(document);
         return kExitSuccess;
     }
     std::vector<TableRow> rows;
-    for (const Property& property : properties) {
+    for (const Property& property : item.properties) {
         const std::string value = displayText(property);
         rows.push_back({tagText(property.tag), propertyLabel(property.tag, busKind),
                         typeName(property.type), value.empty() ? "\"\"" : value});
     }
-    std::printf("%s: %s, %zu properties\n\n",
-                summary.name.empty() ? name.c_str() : summary.name.c_str(), summary.kind.c_str(),
-                properties.size());
+    std::printf("%s: %s, %zu properties\n\n", terminalSafe(item.name).c_str(), summary.kind.c_str(),
+                item.properties.size());
     std::fputs(formatTable({"TAG", "LABEL", "TYPE", "VALUE"}, rows).c_str(), stdout);
     return kExitSuccess;
 }

@@ -1,5 +1,7 @@
 #include "TextTable.h"
 
+#include "TerminalText.h"
+
 #include <algorithm>
 
 namespace {
@@ -7,15 +9,14 @@ namespace {
 constexpr const char* kEmptyCell = "-";
 constexpr size_t kGap = 2;
 
-const std::string& cellText(const TableRow& row, size_t column) {
-    static const std::string empty = kEmptyCell;
-    return column < row.size() && !row[column].empty() ? row[column] : empty;
+std::string cellText(const TableRow& row, size_t column) {
+    return column < row.size() && !row[column].empty() ? terminalSafe(row[column]) : kEmptyCell;
 }
 
 void appendRow(std::string& out, const TableRow& row, const std::vector<size_t>& widths) {
     std::string line;
     for (size_t column = 0; column < widths.size(); ++column) {
-        const std::string& cell = cellText(row, column);
+        const std::string cell = cellText(row, column);
         line += cell;
         if (column + 1 < widths.size()) {
             line.append(widths[column] - displayWidth(cell) + kGap, ' ');
@@ -24,6 +25,24 @@ void appendRow(std::string& out, const TableRow& row, const std::vector<size_t>&
     line.erase(line.find_last_not_of(' ') + 1);
     out += line;
     out += '\n';
+}
+
+std::string format(const std::vector<TableRow>& lines) {
+    size_t columns = 0;
+    for (const TableRow& line : lines) {
+        columns = std::max(columns, line.size());
+    }
+    std::vector<size_t> widths(columns, 0);
+    for (const TableRow& line : lines) {
+        for (size_t column = 0; column < columns; ++column) {
+            widths[column] = std::max(widths[column], displayWidth(cellText(line, column)));
+        }
+    }
+    std::string out;
+    for (const TableRow& line : lines) {
+        appendRow(out, line, widths);
+    }
+    return out;
 }
 
 } // namespace
@@ -37,17 +56,11 @@ size_t displayWidth(const std::string& text) {
 }
 
 std::string formatTable(const TableRow& header, const std::vector<TableRow>& rows) {
-    std::vector<size_t> widths(header.size(), 0);
-    for (size_t column = 0; column < header.size(); ++column) {
-        widths[column] = displayWidth(cellText(header, column));
-        for (const TableRow& row : rows) {
-            widths[column] = std::max(widths[column], displayWidth(cellText(row, column)));
-        }
-    }
-    std::string out;
-    appendRow(out, header, widths);
-    for (const TableRow& row : rows) {
-        appendRow(out, row, widths);
-    }
-    return out;
+    std::vector<TableRow> lines = {header};
+    lines.insert(lines.end(), rows.begin(), rows.end());
+    return format(lines);
+}
+
+std::string formatRows(const std::vector<TableRow>& rows) {
+    return format(rows);
 }

@@ -3,23 +3,26 @@
 // changes the expert rejects.
 #include "Commands.h"
 
-#include "ExpertSession.h"
+#include "ChangeDescription.h"
 #include "HostPropertyBag.h"
 #include "HostStrings.h"
 #include "ItemSummary.h"
 #include "JsonOutput.h"
-#include "NotificationHandler.h"
 #include "PropertyFormat.h"
 #include "PropertyLabels.h"
 #include "PropertyReader.h"
-#include "SettleWait.h"
+#include "SettledSession.h"
 #include "StatusNames.h"
+#include "TerminalText.h"
 #include "TextTable.h"
 
 #include <algorithm>
 #include <cstdio>
 
 namespace {
+
+// What the expert's silence means when it rejects a change.
+constexpr const char* kNoChangesAccepted = "the expert accepts no changes to its items";
 
 struct Verdict {
     std::vector<uint32_t> rejected;
@@ -45,84 +48,97 @@ bool contains(const std::vector<uint32_t>& tags, uint32_t tag) {
     return std::find(tags.begin(), tags.end(), tag) != tags.end();
 }
 
+// The text with a full stop at its end, unless it ends a sentence already.
+std::string asSentence(const std::string& text) {
+    const bool ended = !text.empty() && std::string(".!?").find(text.back()) != std::string::npos;
+    return ended ? text : text + ".";
+}
+
+// The expert's own reason, or what its silence means.
+std::string reasonOf(const Verdict& verdict, bool rejected) {
+    if (!verdict.message.empty()) {
+        return verdict.message;
+    }
+    return rejected ? kNoChangesAccepted : "";
+}
+
+void printText(const NamedItem& item, const std::vector<PropertyChange>& changes,
+               const Verdict& verdict, size_t rejectedCount, bool rejected) {
+    const uint32_t busKind = itemBusKind(item.properties);
+    std::vector<TableRow> rows;
+    for (const PropertyChange& change : changes) {
+        rows.push_back({tagText(change.tag), propertyLabel(change.tag, busKind),
+                        typeName(change.after->type), changeValueText(change.before),
+                        changeValueText(change.after),
+                        contains(verdict.rejected, change.tag) ? "rejected" : "accepted"});
+    }
+    std::printf("Changes to %s:\n\n", terminalSafe(item.name).c_str());
+    std::fputs(formatTable({"TAG", "LABEL", "TYPE", "FROM", "TO", "VERDICT"}, rows).c_str(),
+               stdout);
+    for (uint32_t tag : verdict.rejected) {
+        if (std::none_of(changes.begin(), changes.end(),
+                         [&](const PropertyChange& change) { return change.tag == tag; })) {
+            std::printf("The expert also rejects %s, which was not changed.\n",
+                        tagText(tag).c_str());
+        }
+    }
+    if (!rejected) {
+        std::printf("\nThe expert accepts all %zu changes.\n", changes.size());
+        return;
+    }
+    std::printf("\nThe expert rejects %zu of %zu changes: %s\n", rejectedCount, changes.size(),
+                asSentence(terminalSafe(reasonOf(verdict, rejected))).c_str());
+}
+
 } // namespace
 
 int runValidate(ModuleLoader& loader, const OutputOptions& output, const std::string& name,
                 const std::vector<RequestedChange>& requested) {
-    SettleWait settle;
-    ComRef<NotificationHandler> handler(NotificationHandler::create(settle.sink()));
-    ExpertSession expert(loader, handler.get());
-    expert.initialize();
-    settle.wait(loader.settleTime());
-    const PropertyList item = expert.itemProperties(name);
-    std::vector<Property> changes;
+    SettledSession session(loader);
+    const NamedItem item = session.item(name);
+    std::vector<PropertyChange> changes;
     for (const RequestedChange& change : requested) {
-        changes.push_back(typedChange(change, item, name));
+        const Property* current = findProperty(item.properties, change.tag);
+        changes.push_back({change.tag, current ? std::optional<Property>(*current) : std::nullopt,
+                           typedChange(change, item.properties, item.name)});
     }
 
     // The framework hands the expert a bag that knows which tags changed.
     ComRef<HostPropertyBag> bag(HostPropertyBag::create());
-    for (const Property& change : changes) {
-        const int32_t status = setThroughInterface(bag.get(), change);
+    for (const PropertyChange& change : changes) {
+        const int32_t status = setThroughInterface(bag.get(), *change.after);
         if (status < 0) {
             throw HostError("The host's property bag refused " + tagText(change.tag) + ": status " +
                             describeStatus(status) + ".");
         }
     }
-    const Verdict verdict = validate(expert, name, bag.get());
-    expert.finalize();
+    const Verdict verdict = validate(session.expert(), item.name, bag.get());
+    session.expert().finalize();
 
-    const uint32_t busKind = itemBusKind(item);
     size_t rejectedCount = 0;
-    for (const Property& change : changes) {
+    for (const PropertyChange& change : changes) {
         rejectedCount += contains(verdict.rejected, change.tag);
     }
+    const bool rejected = rejectedCount != 0 || !verdict.rejected.empty();
     if (output.json) {
+        ItemSummary summary = summarizeItem(item.properties);
+        summary.name = item.name;
+        const uint32_t busKind = itemBusKind(item.properties);
         nlohmann::ordered_json document;
-        document["name"] = name;
+        document["item"] = summaryJson(summary);
         document["changes"] = nlohmann::ordered_json::array();
-        for (const Property& change : changes) {
-            const std::string label = propertyLabel(change.tag, busKind);
-            document["changes"].push_back({
-                {"tag", tagText(change.tag)},
-                {"label", textOrNull(label)},
-                {"type", typeName(change.type)},
-                {"value", valueJson(change)},
-                {"accepted", !contains(verdict.rejected, change.tag)},
-            });
+        for (const PropertyChange& change : changes) {
+            document["changes"].push_back(changeJson(item.name, change, busKind));
         }
         document["rejectedTags"] = nlohmann::ordered_json::array();
         for (uint32_t tag : verdict.rejected) {
             document["rejectedTags"].push_back(tagText(tag));
         }
-        document["message"] = textOrNull(verdict.message);
-        document["accepted"] = rejectedCount == 0 && verdict.rejected.empty();
+        document["accepted"] = !rejected;
+        document["reason"] = textOrNull(reasonOf(verdict, rejected));
         printJson(document);
     } else {
-        std::vector<TableRow> rows;
-        for (const Property& change : changes) {
-            rows.push_back({tagText(change.tag), propertyLabel(change.tag, busKind),
-                            typeName(change.type), quotedValueText(change),
-                            contains(verdict.rejected, change.tag) ? "rejected" : "accepted"});
-        }
-        std::printf("Changes to %s:\n\n", name.c_str());
-        std::fputs(formatTable({"TAG", "LABEL", "TYPE", "VALUE", "VERDICT"}, rows).c_str(), stdout);
-        for (uint32_t tag : verdict.rejected) {
-            if (std::none_of(changes.begin(), changes.end(),
-                             [&](const Property& change) { return change.tag == tag; })) {
-                std::printf("The expert also rejects %s, which was not changed.\n",
-                            tagText(tag).c_str());
-            }
-        }
-        if (rejectedCount == 0) {
-            std::printf("\nThe expert accepts all %zu changes.\n", changes.size());
-        } else {
-            std::printf("\nThe expert rejects %zu of %zu changes.\n", rejectedCount,
-                        changes.size());
-        }
-        if (!verdict.message.empty()) {
-            std::printf("Its message: %s\n", verdict.message.c_str());
-        }
+        printText(item, changes, verdict, rejectedCount, rejected);
     }
-    return rejectedCount == 0 && verdict.rejected.empty() ? kExitSuccess : kExitRejected;
+    return rejected ? kExitRejected : kExitSuccess;
 }

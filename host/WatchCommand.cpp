@@ -4,6 +4,7 @@
 #include "Commands.h"
 
 #include "ExpertSession.h"
+#include "ItemSummary.h"
 #include "NotificationHandler.h"
 #include "StopSignals.h"
 #include "WatchReport.h"
@@ -49,6 +50,17 @@ bool print(const std::string& text) {
     return std::fflush(stdout) == 0 && !std::ferror(stdout);
 }
 
+// The items there are once the expert's first refresh is done; notifications
+// of that refresh may come before or after.
+std::vector<ItemPicture> presentItems(ExpertSession& expert) {
+    std::vector<ItemPicture> items;
+    for (PropertyList& properties : expert.allItems()) {
+        const std::string name = summarizeItem(properties).name;
+        items.push_back({name, std::move(properties), 0});
+    }
+    return items;
+}
+
 } // namespace
 
 int runWatch(ModuleLoader& loader, const OutputOptions& output, const WatchOptions& watch) {
@@ -75,10 +87,16 @@ int runWatch(ModuleLoader& loader, const OutputOptions& output, const WatchOptio
     }
     WatchReport report(output.json);
     uint32_t events = 0;
-    bool done = false;
+    // True when the watch ends with this event: the count is reached or the
+    // output is gone.
+    const auto printEvent = [&](const std::string& text) {
+        return !print(text) || ++events == watch.count;
+    };
+    bool done = printEvent(report.present(std::chrono::system_clock::now(), presentItems(expert)));
     while (!done && !stop.requested()) {
         for (Notification& notification : queue.takeAll()) {
-            if (!print(report.report(notification)) || ++events == watch.count) {
+            const std::string text = report.report(notification);
+            if (!text.empty() && printEvent(text)) {
                 done = true;
                 break;
             }

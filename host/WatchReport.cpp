@@ -1,12 +1,11 @@
 #include "WatchReport.h"
 
+#include "ChangeDescription.h"
 #include "ItemSummary.h"
+#include "JsonOutput.h"
 #include "PropertyDiff.h"
-#include "PropertyFormat.h"
-#include "PropertyLabels.h"
 #include "StatusNames.h"
-
-#include <nlohmann/json.hpp>
+#include "TerminalText.h"
 
 #include <cstdio>
 #include <ctime>
@@ -15,23 +14,12 @@ namespace {
 
 constexpr const char* kIndent = "    ";
 
-std::string changeValueText(const std::optional<Property>& value) {
-    if (!value) {
-        return "(none)";
-    }
-    if (value->readStatus == 0 && std::holds_alternative<std::string>(value->value)) {
-        return quotedValueText(*value);
-    }
-    return displayText(*value);
+std::string eventName(const std::optional<oxSysItemChangeKind>& change) {
+    return change ? changeName(*change) : "present";
 }
 
-std::string propertyName(uint32_t tag, uint32_t busKind) {
-    const std::string label = propertyLabel(tag, busKind);
-    return label.empty() ? tagText(tag) : label + " (" + tagText(tag) + ")";
-}
-
-nlohmann::ordered_json changeValueJson(const std::optional<Property>& value) {
-    return value ? valueJson(*value) : nlohmann::ordered_json(nullptr);
+bool isChanged(const std::optional<oxSysItemChangeKind>& change) {
+    return change == oxSysItemChangeKind_Changed;
 }
 
 } // namespace
@@ -56,97 +44,122 @@ std::string localTimeText(std::chrono::system_clock::time_point time, bool iso) 
     return text;
 }
 
+std::string WatchReport::present(std::chrono::system_clock::time_point time,
+                                 const std::vector<ItemPicture>& items) {
+    return told(Event{time, std::nullopt, items});
+}
+
 std::string WatchReport::report(const Notification& notification) {
-    const std::string text = m_json ? jsonReport(notification) : textReport(notification);
+    Event event{notification.time, notification.change, {}};
     for (const ItemPicture& item : notification.items) {
-        if (notification.change == oxSysItemChangeKind_Removed) {
-            m_pictures.erase(item.name);
-        } else if (item.status == 0) {
-            m_pictures[item.name] = item.properties;
+        const bool known = m_known.count(item.name) != 0;
+        const bool toldAlready = notification.change == oxSysItemChangeKind_Added
+                                     ? known
+                                     : notification.change == oxSysItemChangeKind_Removed && !known;
+        if (!toldAlready) {
+            event.items.push_back(item);
         }
     }
+    return event.items.empty() ? "" : told(event);
+}
+
+std::string WatchReport::told(const Event& event) {
+    const std::string text = m_json ? jsonReport(event) : textReport(event);
+    remember(event);
     return text;
 }
 
-std::string WatchReport::textReport(const Notification& notification) {
+void WatchReport::remember(const Event& event) {
+    for (const ItemPicture& item : event.items) {
+        if (event.change == oxSysItemChangeKind_Removed) {
+            m_known.erase(item.name);
+        } else if (item.status == 0) {
+            m_known[item.name] = item.properties;
+        } else {
+            m_known.emplace(item.name, std::nullopt); // an earlier picture stays
+        }
+    }
+}
+
+std::string WatchReport::textReport(const Event& event) const {
     std::string names;
-    for (const ItemPicture& item : notification.items) {
-        names += (names.empty() ? "" : ", ") + item.name;
+    for (const ItemPicture& item : event.items) {
+        names += (names.empty() ? "" : ", ") + terminalSafe(item.name);
     }
     char headline[64];
-    std::snprintf(headline, sizeof headline, "%s  %-7s  ",
-                  localTimeText(notification.time, false).c_str(),
-                  changeName(notification.change).c_str());
-    std::string out = headline + names + "\n";
-    if (notification.change != oxSysItemChangeKind_Changed) {
-        return out;
+    std::snprintf(headline, sizeof headline, "%s  %-7s  ", localTimeText(event.time, false).c_str(),
+                  eventName(event.change).c_str());
+    return headline + (names.empty() ? "no cameras or frame grabbers" : names) + "\n" +
+           itemLines(event);
+}
+
+// Under the headline: what an added or present item is, what changed of a
+// changed one; nothing for a removed one.
+std::string WatchReport::itemLines(const Event& event) const {
+    if (event.change == oxSysItemChangeKind_Removed) {
+        return "";
     }
-    for (const ItemPicture& item : notification.items) {
-        const std::string prefix = kIndent + item.name + ": ";
+    std::string out;
+    for (const ItemPicture& item : event.items) {
+        const std::string prefix = kIndent + terminalSafe(item.name) + ": ";
         if (item.status != 0) {
             out += prefix + "its properties cannot be read: " + describeStatus(item.status) + "\n";
             continue;
         }
-        const auto earlier = m_pictures.find(item.name);
-        if (earlier == m_pictures.end()) {
+        if (!isChanged(event.change)) {
+            out += prefix + terminalSafe(summaryLine(summarizeItem(item.properties))) + "\n";
+            continue;
+        }
+        const auto earlier = m_known.find(item.name);
+        if (earlier == m_known.end() || !earlier->second) {
             out += prefix + "no earlier picture to compare with\n";
             continue;
         }
         const std::vector<PropertyChange> changes =
-            diffProperties(earlier->second, item.properties);
+            diffProperties(*earlier->second, item.properties);
         if (changes.empty()) {
             out += prefix + "no published property changed\n";
         }
         const uint32_t busKind = itemBusKind(item.properties);
         for (const PropertyChange& change : changes) {
-            out += prefix + propertyName(change.tag, busKind) + ": " +
-                   changeValueText(change.before) + " -> " + changeValueText(change.after) + "\n";
+            out += prefix + changeText(change, busKind) + "\n";
         }
     }
     return out;
 }
 
-std::string WatchReport::jsonReport(const Notification& notification) {
-    nlohmann::ordered_json event;
-    event["time"] = localTimeText(notification.time, true);
-    event["event"] = changeName(notification.change);
-    event["names"] = nlohmann::ordered_json::array();
-    event["items"] = nlohmann::ordered_json::array();
-    for (const ItemPicture& item : notification.items) {
-        event["names"].push_back(item.name);
-        const auto earlier = m_pictures.find(item.name);
+std::string WatchReport::jsonReport(const Event& event) const {
+    nlohmann::ordered_json document;
+    document["time"] = localTimeText(event.time, true);
+    document["event"] = eventName(event.change);
+    document["names"] = nlohmann::ordered_json::array();
+    document["items"] = nlohmann::ordered_json::array();
+    for (const ItemPicture& item : event.items) {
+        document["names"].push_back(item.name);
+        const auto earlier = m_known.find(item.name);
         const PropertyList* picture = &item.properties;
-        if (notification.change == oxSysItemChangeKind_Removed) {
-            picture = earlier != m_pictures.end() ? &earlier->second : nullptr;
+        if (event.change == oxSysItemChangeKind_Removed) {
+            picture = earlier != m_known.end() && earlier->second ? &*earlier->second : nullptr;
         }
-        nlohmann::ordered_json summary = nlohmann::ordered_json{{"name", item.name}};
+        ItemSummary summary;
         if (picture != nullptr && !picture->empty()) {
-            summary = summaryJson(summarizeItem(*picture));
-            summary["name"] = item.name;
+            summary = summarizeItem(*picture);
         }
-        event["items"].push_back(summary);
+        summary.name = item.name;
+        document["items"].push_back(summaryJson(summary));
     }
-    if (notification.change == oxSysItemChangeKind_Changed) {
-        event["changes"] = nlohmann::ordered_json::array();
-        for (const ItemPicture& item : notification.items) {
-            const auto earlier = m_pictures.find(item.name);
-            if (item.status != 0 || earlier == m_pictures.end()) {
+    if (isChanged(event.change)) {
+        document["changes"] = nlohmann::ordered_json::array();
+        for (const ItemPicture& item : event.items) {
+            const auto earlier = m_known.find(item.name);
+            if (item.status != 0 || earlier == m_known.end() || !earlier->second) {
                 continue;
             }
             const uint32_t busKind = itemBusKind(item.properties);
-            for (const PropertyChange& change : diffProperties(earlier->second, item.properties)) {
-                const std::string label = propertyLabel(change.tag, busKind);
-                const Property& typed = change.after ? *change.after : *change.before;
-                event["changes"].push_back({
-                    {"name", item.name},
-                    {"tag", tagText(change.tag)},
-                    {"label", textOrNull(label)},
-                    {"type", typeName(typed.type)},
-                    {"from", changeValueJson(change.before)},
-                    {"to", changeValueJson(change.after)},
-                });
+            for (const PropertyChange& change : diffProperties(*earlier->second, item.properties)) {
+                document["changes"].push_back(changeJson(item.name, change, busKind));
             }
         }
     }
-    return event.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+    return jsonText(document, true) + "\n";
 }

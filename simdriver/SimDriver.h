@@ -145,3 +145,12 @@ VYREXSIM_API void FollowEnvironment();
 VYREXSIM_API std::string DefaultScenarioText();
 
 } // namespace vyrexsim
+
+// For a host that loads this library by path and looks the name up with
+// dlsym: reads the scenario now when it is new or changed, writes what is
+// wrong with it ("path: reason", as the stderr line has it after
+// "simdriver: ") into text, cut to size bytes and terminated, and returns
+// the problem's whole length; 0 and "" when the scenario was read without a
+// problem or none is followed. A problem this call reads is left to the
+// caller to tell: it is not printed on stderr. Never throws.
+extern "C" VYREXSIM_API uint32_t VyrexSimScenarioProblem(char* text, uint32_t size);

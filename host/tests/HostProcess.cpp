@@ -35,9 +35,23 @@ void makePipe(int fds[2]) {
     fcntl(fds[0], F_SETFD, FD_CLOEXEC);
 }
 
+// A pseudo-terminal as a pipe's two ends: the master to read, the slave for
+// the program to write to.
+void makeTerminal(int fds[2]) {
+    fds[0] = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (fds[0] < 0 || grantpt(fds[0]) != 0 || unlockpt(fds[0]) != 0) {
+        throw std::runtime_error(std::string("pseudo-terminal: ") + std::strerror(errno));
+    }
+    fds[1] = open(ptsname(fds[0]), O_RDWR | O_NOCTTY);
+    if (fds[1] < 0) {
+        throw std::runtime_error(std::string("pseudo-terminal: ") + std::strerror(errno));
+    }
+}
+
 // Starts the program with its output in two pipes, stdin from /dev/null and
 // the stop signals at their default actions, unblocked.
-pid_t spawn(const std::vector<std::string>& arguments, int* out, int* err) {
+pid_t spawn(const std::vector<std::string>& arguments, ErrorOutput errorOutput, int* out,
+            int* err) {
     std::vector<std::string> command = emulatorCommand();
     command.push_back(camexpertPath());
     command.insert(command.end(), arguments.begin(), arguments.end());
@@ -50,7 +64,11 @@ pid_t spawn(const std::vector<std::string>& arguments, int* out, int* err) {
     int outPipe[2];
     int errPipe[2];
     makePipe(outPipe);
-    makePipe(errPipe);
+    if (errorOutput == ErrorOutput::Terminal) {
+        makeTerminal(errPipe);
+    } else {
+        makePipe(errPipe);
+    }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
@@ -98,13 +116,15 @@ std::string simulatedDriverPath() {
     return KR_SIM_DRIVER_PATH;
 }
 
-ProcessResult runCamexpert(const std::vector<std::string>& arguments, std::chrono::seconds limit) {
-    RunningCamexpert program(arguments);
+ProcessResult runCamexpert(const std::vector<std::string>& arguments, std::chrono::seconds limit,
+                           ErrorOutput errorOutput) {
+    RunningCamexpert program(arguments, errorOutput);
     return program.finish(limit);
 }
 
-RunningCamexpert::RunningCamexpert(const std::vector<std::string>& arguments) {
-    m_pid = spawn(arguments, &m_out, &m_err);
+RunningCamexpert::RunningCamexpert(const std::vector<std::string>& arguments,
+                                   ErrorOutput errorOutput) {
+    m_pid = spawn(arguments, errorOutput, &m_out, &m_err);
 }
 
 RunningCamexpert::~RunningCamexpert() {

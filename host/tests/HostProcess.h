@@ -15,15 +15,21 @@ struct ProcessResult {
     std::string err;
 };
 
+// Where camexpert's standard error goes: a pipe, or a terminal (the slave
+// side of a pseudo-terminal), as when a person runs it.
+enum class ErrorOutput { Pipe, Terminal };
+
 // Runs camexpert with the arguments to its end; one that outlives the time
 // limit is killed (exitStatus -1).
 ProcessResult runCamexpert(const std::vector<std::string>& arguments,
-                           std::chrono::seconds limit = std::chrono::seconds(60));
+                           std::chrono::seconds limit = std::chrono::seconds(60),
+                           ErrorOutput errorOutput = ErrorOutput::Pipe);
 
 // A camexpert that keeps running while the test talks to it.
 class RunningCamexpert {
 public:
-    explicit RunningCamexpert(const std::vector<std::string>& arguments);
+    explicit RunningCamexpert(const std::vector<std::string>& arguments,
+                              ErrorOutput errorOutput = ErrorOutput::Pipe);
     ~RunningCamexpert(); // kills the program if it still runs
 
     RunningCamexpert(const RunningCamexpert&) = delete;

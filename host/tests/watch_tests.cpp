@@ -14,6 +14,7 @@
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::MatchesRegex;
+using ::testing::StartsWith;
 
 namespace {
 
@@ -49,7 +50,7 @@ TEST_F(WatchTest, PlugUnplugAndChangeArriveInOrderAsJsonLines) {
     RunningCamexpert program(watch({"--json", "--count", "4"}));
 
     const nlohmann::json initial = nextEvent(program);
-    EXPECT_EQ(initial.at("event"), "added");
+    EXPECT_EQ(initial.at("event"), "present");
     EXPECT_EQ(initial.at("names"), nlohmann::json{"gev0-cam0"});
     EXPECT_EQ(initial.at("items")[0].at("address"), "192.168.10.21");
     EXPECT_THAT(initial.at("time").get<std::string>(),
@@ -86,13 +87,22 @@ TEST_F(WatchTest, PlugUnplugAndChangeArriveInOrderAsJsonLines) {
     EXPECT_THAT(end.err, IsEmpty());
 }
 
-TEST_F(WatchTest, TextShowsWhatChangedFromWhatToWhat) {
-    RunningCamexpert program(watch({"--count", "2"}));
+TEST_F(WatchTest, TextTellsWhatCameAndWhatChangedFromWhatToWhat) {
+    RunningCamexpert program(watch({"--count", "3"}));
     std::string line;
     ASSERT_TRUE(program.readLine(&line));
-    EXPECT_THAT(line, MatchesRegex("[0-9]{2}:[0-9]{2}:[0-9]{2}\\.[0-9]{3}  added    gev0-cam0"));
+    EXPECT_THAT(line, MatchesRegex("[0-9]{2}:[0-9]{2}:[0-9]{2}\\.[0-9]{3}  present  gev0-cam0"));
+    ASSERT_TRUE(program.readLine(&line));
+    EXPECT_EQ(line, "    gev0-cam0: camera, ipv4, Kroneth KR GC-2450M, 192.168.10.21");
 
-    replaceScenario(scenarios::of(scenarios::networkCamera("10.0.0.7")));
+    replaceScenario(scenarios::of(scenarios::networkCamera() + "," + scenarios::kUsbCamera));
+    ASSERT_TRUE(program.readLine(&line));
+    EXPECT_THAT(line, MatchesRegex("[0-9:.]{12}  added    usb3-1.2"));
+    ASSERT_TRUE(program.readLine(&line));
+    EXPECT_EQ(line, "    usb3-1.2: camera, USB3, Lumora LightCam");
+
+    replaceScenario(
+        scenarios::of(scenarios::networkCamera("10.0.0.7") + "," + scenarios::kUsbCamera));
     ASSERT_TRUE(program.readLine(&line));
     EXPECT_THAT(line, MatchesRegex("[0-9:.]{12}  changed  gev0-cam0"));
     ASSERT_TRUE(program.readLine(&line));
@@ -107,7 +117,7 @@ TEST_F(WatchTest, TextShowsWhatChangedFromWhatToWhat) {
 TEST_F(WatchTest, InterruptEndsItCleanly) {
     RunningCamexpert program(watch({"--json"}));
     const nlohmann::json initial = nextEvent(program);
-    EXPECT_EQ(initial.at("event"), "added");
+    EXPECT_EQ(initial.at("event"), "present");
 
     program.sendSignal(SIGINT);
     const ProcessResult end = program.finish();
@@ -133,14 +143,32 @@ TEST_F(WatchTest, DurationEndsIt) {
     EXPECT_THAT(end.err, IsEmpty());
     // Only the first event: the scenario does not change meanwhile.
     ASSERT_EQ(std::count(end.out.begin(), end.out.end(), '\n'), 1) << end.out;
-    EXPECT_EQ(nlohmann::json::parse(end.out).at("event"), "added");
+    EXPECT_EQ(nlohmann::json::parse(end.out).at("event"), "present");
 }
 
-TEST_F(WatchTest, NoDevicesMeansNoEvents) {
+// One event at once, also on an empty bench: a snapshot for scripts.
+TEST_F(WatchTest, AnEmptyBenchGivesTheFirstEventToo) {
     replaceScenario("{}");
-    const ProcessResult end = runCamexpert(watch({"--duration", "1"}));
+    const ProcessResult end = runCamexpert(watch({"--json", "--count", "1"}));
     EXPECT_EQ(end.exitStatus, 0) << end.err;
-    EXPECT_THAT(end.out, IsEmpty());
+    const nlohmann::json event = nlohmann::json::parse(end.out);
+    EXPECT_EQ(event.at("event"), "present");
+    EXPECT_EQ(event.at("items"), nlohmann::json::array());
+}
+
+// Unlike the one-shot commands, watch goes on: the driver tells the problem
+// and the file may yet be mended.
+TEST_F(WatchTest, AScenarioThatCannotBeUsedIsToldAndTheWatchGoesOn) {
+    replaceScenario("{");
+    RunningCamexpert program(watch({"--json", "--count", "2"}));
+    EXPECT_EQ(nextEvent(program).at("names"), nlohmann::json::array());
+    replaceScenario(scenarios::of(scenarios::networkCamera()));
+    const nlohmann::json mended = nextEvent(program);
+    EXPECT_EQ(mended.at("event"), "added");
+    EXPECT_EQ(mended.at("names"), nlohmann::json{"gev0-cam0"});
+    const ProcessResult end = program.finish();
+    EXPECT_EQ(end.exitStatus, 0);
+    EXPECT_THAT(end.err, StartsWith("simdriver: " + scenario + ": line 1, column 2: "));
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include "simdriver/src/Model.h"
 
 #include <algorithm>
+#include <cstring>
+#include <string_view>
 
 namespace vyrexsim {
 namespace {
@@ -168,3 +170,21 @@ std::string DefaultScenarioText() {
 }
 
 } // namespace vyrexsim
+
+uint32_t VyrexSimScenarioProblem(char* text, uint32_t size) {
+    static constexpr char kNoMemory[] = "out of memory while reading the scenario";
+    std::string problem;
+    std::string_view told;
+    try {
+        problem = vyrexsim::Model::Instance().ScenarioProblem();
+        told = problem;
+    } catch (...) {
+        told = kNoMemory;
+    }
+    if (text != nullptr && size > 0) {
+        const size_t copied = std::min<size_t>(told.size(), size - 1);
+        std::memcpy(text, told.data(), copied);
+        text[copied] = '\0';
+    }
+    return uint32_t(std::min<size_t>(told.size(), UINT32_MAX));
+}

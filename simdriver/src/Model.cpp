@@ -3,6 +3,7 @@
 #include "simdriver/src/ScenarioParser.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace vyrexsim {
@@ -135,6 +136,7 @@ void Model::Reset() {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_world = Scenario{};
     m_source.Detach();
+    m_problem.clear();
     m_faults = Faults{};
 }
 
@@ -150,6 +152,7 @@ bool Model::Load(const std::string& json, std::string* problem) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_world = std::move(scenario);
     m_source.Detach();
+    m_problem.clear();
     return true;
 }
 
@@ -164,7 +167,13 @@ void Model::FollowEnvironment() {
     m_source.UseEnvironment();
 }
 
-bool Model::Refresh(bool checkForChange, std::string* problem) {
+std::string Model::ScenarioProblem() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    Refresh(true, nullptr, Report::ToCaller);
+    return m_problem;
+}
+
+bool Model::Refresh(bool checkForChange, std::string* problem, Report report) {
     Scenario scenario;
     std::string reason;
     switch (m_source.Poll(checkForChange, scenario, reason)) {
@@ -172,12 +181,18 @@ bool Model::Refresh(bool checkForChange, std::string* problem) {
         return true;
     case ScenarioSource::Update::Loaded:
         m_world = std::move(scenario);
+        m_problem.clear();
         return true;
     case ScenarioSource::Update::Failed:
         break;
     }
+    m_problem = reason;
+    const std::string line = "simdriver: " + reason;
+    if (report == Report::OnStderr) {
+        std::fprintf(stderr, "%s\n", line.c_str());
+    }
     if (problem != nullptr) {
-        *problem = reason;
+        *problem = line;
     }
     return false;
 }

@@ -33,6 +33,7 @@ public:
         std::lock_guard<std::mutex> lock(m_mutex);
         Refresh(false, nullptr);
         m_source.Detach();
+        m_problem.clear();
         return edit(m_world);
     }
 
@@ -56,17 +57,28 @@ public:
     bool Watch(const std::string& path, std::string* problem);
     void FollowEnvironment();
 
+    // Reads the scenario when it is new or changed, without printing what is
+    // wrong with it, and returns the problem of the last reading ("path:
+    // reason"), or "" when it was read without one or none is followed.
+    std::string ScenarioProblem();
+
 private:
+    // Whether a scenario that cannot be used is told on stderr.
+    enum class Report { OnStderr, ToCaller };
+
     Model();
 
     // Takes over what the scenario source has new; false when it failed.
-    bool Refresh(bool checkForChange, std::string* problem);
+    // The problem goes to *problem (when not null) as the line that stderr
+    // gets, "simdriver: path: reason".
+    bool Refresh(bool checkForChange, std::string* problem, Report report = Report::OnStderr);
     const Camera* FindCamera(const std::string& interfaceName) const;
     const Camera* FindCamera(uint64_t serialNumber) const;
 
     std::mutex m_mutex;
     Scenario m_world;
     ScenarioSource m_source;
+    std::string m_problem; // of the last reading of the scenario, "" when none
     Faults m_faults;
 };
 

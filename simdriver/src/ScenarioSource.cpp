@@ -154,8 +154,7 @@ ScenarioSource::Update ScenarioSource::ReadFile(Scenario& scenario, std::string&
 
 ScenarioSource::Update ScenarioSource::Fail(const std::string& source, const std::string& reason,
                                             std::string& problem) {
-    problem = "simdriver: " + source + ": " + reason;
-    std::fprintf(stderr, "%s\n", problem.c_str());
+    problem = source + ": " + reason;
     return Update::Failed;
 }
 

@@ -39,8 +39,8 @@ public:
     void Detach();
 
     // Reads the source when it is new, or when checkForChange is set and the
-    // watched file changed. Loaded: scenario holds what was read. Failed: one
-    // line naming the source and the problem went to stderr and to problem.
+    // watched file changed. Loaded: scenario holds what was read. Failed:
+    // problem names the source and what is wrong with it ("path: reason").
     Update Poll(bool checkForChange, Scenario& scenario, std::string& problem);
 
 private:

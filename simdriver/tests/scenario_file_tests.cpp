@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 
 using namespace simtest;
@@ -136,6 +137,29 @@ TEST_F(ScenarioFile, EnvironmentVariableNamesTheFile) {
     EXPECT_EQ(InterfaceNames(), (std::vector<std::string>{"from-env"}));
     WriteReplacing(ScenarioWith({"edited"}));
     EXPECT_EQ(InterfaceNames(), (std::vector<std::string>{"edited"}));
+}
+
+// camexpert asks through VyrexSimScenarioProblem and tells the problem itself.
+TEST_F(ScenarioFile, AHostAsksForTheProblemAndIsTheOneToTellIt) {
+    WriteInPlace(m_path, R"({"cameras": [{"bus": "USB", "interface": "a"}]})");
+    ASSERT_EQ(setenv("VYREX_SIM_SCENARIO", m_path.c_str(), 1), 0);
+    vyrexsim::FollowEnvironment();
+    char text[512];
+    ::testing::internal::CaptureStderr();
+    const uint32_t length = VyrexSimScenarioProblem(text, sizeof text);
+    EXPECT_TRUE(InterfaceNames().empty());
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << "told to the caller alone";
+    EXPECT_EQ(std::string(text),
+              m_path + ": cameras[0].bus: expected four printable ASCII characters, got \"USB\"");
+    EXPECT_EQ(length, std::strlen(text));
+
+    char cut[8];
+    EXPECT_EQ(VyrexSimScenarioProblem(cut, sizeof cut), length);
+    EXPECT_EQ(std::string(cut), m_path.substr(0, 7));
+
+    WriteReplacing(ScenarioWith({"b"}));
+    EXPECT_EQ(VyrexSimScenarioProblem(text, sizeof text), 0u);
+    EXPECT_STREQ(text, "");
 }
 
 TEST_F(ScenarioFile, ControlApiDetachesTheModelFromTheFile) {

@@ -15,6 +15,7 @@ constexpr const char* kExamples = R"(Examples:
   camexpert watch                             the items there are, then each change (Ctrl-C stops)
   camexpert watch --json --count 1            the items there are as one JSON line, then stop
   camexpert validate gev0-cam0 0x01004000=Acme 0x07006000=uint:7
+                                              whether the expert takes these two changes
   camexpert --scenario my-lab.json list       the simulated driver with your own devices
   camexpert --ini fast.ini watch              a refresh period from another INI file
   camexpert --driver aravis list              real GigE Vision / USB3 Vision cameras
@@ -27,7 +28,11 @@ constexpr double kSettleLimitSec = 3600;
 constexpr double kDurationLimitSec = 366 * 24 * 3600;
 
 void defineCommonOptions(CLI::App& app, CommandLine& line) {
-    app.add_option("--module", line.modulePath, "The expert module to load")->capture_default_str();
+    // The default is told, not shown: the man page is made from this text in
+    // the build tree, whose paths mean nothing on the machine it is read on.
+    app.add_option("--module", line.modulePath,
+                   "The expert module to load (default: krvyrexSysapiExpert.out beside the "
+                   "program, or in its library folder once installed)");
     app.add_option("--driver", line.driver,
                    "Camera driver: 'sim' (simulated), 'aravis' (GigE Vision and USB3 Vision "
                    "cameras) or the path of a driver library")

@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "HostError.h"
+#include "LibraryDirectory.h"
 #include "ModuleLoader.h"
 #include "TerminalText.h"
 #include "UsageMessage.h"
@@ -41,10 +42,10 @@ std::string loadablePath(const std::string& path) {
 
 std::string driverPath(const std::string& choice) {
     if (choice == "sim") {
-        return programDirectory() + "/" + kSimulatedDriverFile;
+        return libraryDirectory() + "/" + kSimulatedDriverFile;
     }
     if (choice == "aravis") {
-        const std::string path = programDirectory() + "/" + kAravisDriverFile;
+        const std::string path = libraryDirectory() + "/" + kAravisDriverFile;
         std::error_code unreachable;
         if (!std::filesystem::exists(path, unreachable)) {
             throw HostError("The aravis driver backend is not built: " + path + " does not exist.");
@@ -94,7 +95,7 @@ int run(const CommandLine& line) {
 int main(int argc, char** argv) {
     CLI::App app{kDescription, "camexpert"};
     CommandLine line;
-    line.modulePath = programDirectory() + "/" + kModuleFile;
+    line.modulePath = libraryDirectory() + "/" + kModuleFile;
     defineCommandLine(app, line);
     try {
         app.parse(argc, argv);

@@ -115,6 +115,9 @@ void defineCommandLine(CLI::App& app, CommandLine& line) {
     show->add_option("NAME", line.itemName, "the name of an item, as list shows it")->required();
     defineWatch(app, line);
     defineValidate(app, line);
+#if KR_HOST_MQTT
+    defineBrokerCommands(app, line.publish, line.fleet);
+#endif
 }
 
 std::string parsedSubcommand(const CLI::App& app) {

@@ -2,6 +2,7 @@
 // CLI11 into plain values.
 #pragma once
 
+#include "BrokerCommands.h"
 #include "Commands.h"
 
 #include <CLI/CLI.hpp>
@@ -10,7 +11,7 @@
 #include <vector>
 
 struct CommandLine {
-    std::string subcommand; // info, list, show, watch or validate
+    std::string subcommand; // info, list, show, watch, validate, publish or fleet
     std::string modulePath; // the module beside the program unless given
     std::string driver = "sim";
     std::string iniPath;      // "": the module's own
@@ -21,6 +22,8 @@ struct CommandLine {
     std::string itemName; // show, validate
     WatchOptions watch;
     std::vector<std::string> assignments; // validate: TAG=VALUE
+    PublishOptions publish;               // publish and fleet: only where KR_HOST_MQTT
+    FleetOptions fleet;
 };
 
 // Defines every subcommand and option of app, each reading into line. After

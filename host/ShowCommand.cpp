@@ -1,6 +1,7 @@
 // camexpert show NAME: every property of one item.
 #include "Commands.h"
 
+#include "ItemDocument.h"
 #include "ItemSummary.h"
 #include "JsonOutput.h"
 #include "PropertyFormat.h"
@@ -11,27 +12,6 @@
 
 #include <cstdio>
 
-namespace {
-
-nlohmann::ordered_json propertyJson(const Property& property, uint32_t busKind) {
-    nlohmann::ordered_json entry;
-    entry["tag"] = tagText(property.tag);
-    const std::string label = propertyLabel(property.tag, busKind);
-    entry["label"] = textOrNull(label);
-    entry["type"] = typeName(property.type);
-    entry["value"] = valueJson(property);
-    const std::string display = displayText(property);
-    if (display != valueText(property)) {
-        entry["display"] = display;
-    }
-    if (property.readStatus != 0) {
-        entry["error"] = valueText(property);
-    }
-    return entry;
-}
-
-} // namespace
-
 int runShow(ModuleLoader& loader, const OutputOptions& output, const std::string& name) {
     SettledSession session(loader);
     const NamedItem item = session.item(name);
@@ -41,12 +21,7 @@ int runShow(ModuleLoader& loader, const OutputOptions& output, const std::string
     summary.name = item.name;
     const uint32_t busKind = itemBusKind(item.properties);
     if (output.json) {
-        nlohmann::ordered_json document = summaryJson(summary);
-        document["properties"] = nlohmann::ordered_json::array();
-        for (const Property& property : item.properties) {
-            document["properties"].push_back(propertyJson(property, busKind));
-        }
-        printJson(document);
+        printJson(itemDocument(item.name, item.properties));
         return kExitSuccess;
     }
     std::vector<TableRow> rows;

@@ -67,6 +67,11 @@ int run(const CommandLine& line) {
         }
         setenv(kScenarioVariable, line.scenarioPath.c_str(), 1);
     }
+#if KR_HOST_MQTT
+    if (line.subcommand == "fleet") {
+        return runFleet(line.output, line.fleet); // reads the broker alone, loads nothing
+    }
+#endif
     ModuleLoader loader(driverPath(line.driver), loadablePath(line.modulePath));
     if (!line.iniPath.empty()) {
         loader.setIniFilePath(line.iniPath.c_str());
@@ -87,6 +92,11 @@ int run(const CommandLine& line) {
     if (line.subcommand == "watch") {
         return runWatch(loader, line.output, line.watch);
     }
+#if KR_HOST_MQTT
+    if (line.subcommand == "publish") {
+        return runPublish(loader, line.publish);
+    }
+#endif
     return runValidate(loader, line.output, line.itemName, changes);
 }
 

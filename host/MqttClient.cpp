@@ -1,0 +1,210 @@
+#include "MqttClient.h"
+
+#include "HostError.h"
+
+#include <mosquitto.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+// A controller whose network goes away without a word is seen offline within
+// one and a half keep-alive periods.
+constexpr int kKeepAliveSec = 10;
+// How soon the network thread notices a stop while nothing else happens.
+constexpr int kLoopTimeoutMs = 200;
+constexpr std::chrono::milliseconds kFirstRetryDelay{500};
+constexpr std::chrono::milliseconds kLongestRetryDelay{30000};
+// How long stop waits for the queued messages and the disconnect to go out.
+constexpr std::chrono::seconds kStopLimit{3};
+// The last will is kept by the broker, so its quality of service only
+// matters for subscribers that are there when it is sent.
+constexpr int kWillQos = 1;
+
+void initializeLibraryOnce() {
+    static const int initialized = mosquitto_lib_init();
+    (void)initialized;
+}
+
+// The library's message as words inside a sentence: "The connection was
+// lost." -> "the connection was lost".
+std::string inSentence(std::string words) {
+    if (!words.empty() && words.back() == '.') {
+        words.pop_back();
+    }
+    if (!words.empty()) {
+        words[0] = char(std::tolower(static_cast<unsigned char>(words[0])));
+    }
+    return words;
+}
+
+std::string resultWords(int result) {
+    return inSentence(result == MOSQ_ERR_ERRNO ? std::strerror(errno) : mosquitto_strerror(result));
+}
+
+} // namespace
+
+MqttClient::MqttClient(const BrokerSettings& settings, const std::optional<LastWill>& will,
+                       Callbacks callbacks)
+    : m_settings(settings), m_brokerText(brokerAddressText(settings.address)),
+      m_callbacks(std::move(callbacks)) {
+    initializeLibraryOnce();
+    m_handle = mosquitto_new(nullptr, true, this); // a client id of the broker's choosing
+    if (m_handle == nullptr) {
+        throw HostError(std::string("Cannot make an MQTT client: ") + std::strerror(errno) + ".");
+    }
+    // Tells the library that another thread than the loop's publishes, so it
+    // wakes the loop rather than writing to the socket from that thread.
+    mosquitto_threaded_set(m_handle, true);
+    const auto refuse = [this](const std::string& sentence) {
+        mosquitto_destroy(m_handle);
+        m_handle = nullptr;
+        throw HostError(sentence);
+    };
+    if (!settings.username.empty() &&
+        mosquitto_username_pw_set(
+            m_handle, settings.username.c_str(),
+            settings.password.empty() ? nullptr : settings.password.c_str()) != MOSQ_ERR_SUCCESS) {
+        refuse("The MQTT user name or password cannot be used.");
+    }
+    if (!settings.cafile.empty()) {
+        const int tls = mosquitto_tls_set(m_handle, settings.cafile.c_str(), nullptr, nullptr,
+                                          nullptr, nullptr);
+        if (tls != MOSQ_ERR_SUCCESS) {
+            refuse("Cannot use " + settings.cafile + " for TLS: " + resultWords(tls) + ".");
+        }
+    }
+    if (will && mosquitto_will_set(m_handle, will->topic.c_str(), int(will->payload.size()),
+                                   will->payload.data(), kWillQos, true) != MOSQ_ERR_SUCCESS) {
+        refuse("Cannot give the MQTT broker the last will on " + will->topic + ".");
+    }
+    mosquitto_connect_callback_set(m_handle, onConnect);
+    mosquitto_subscribe_callback_set(m_handle, onSubscribe);
+    mosquitto_message_callback_set(m_handle, onMessage);
+}
+
+MqttClient::~MqttClient() {
+    stop();
+    mosquitto_destroy(m_handle);
+}
+
+void MqttClient::start() {
+    m_thread = std::thread([this] { run(); });
+}
+
+bool MqttClient::publish(const std::string& topic, const std::string& payload, bool retained) {
+    return mosquitto_publish(m_handle, nullptr, topic.c_str(), int(payload.size()), payload.data(),
+                             0, retained) == MOSQ_ERR_SUCCESS;
+}
+
+bool MqttClient::subscribe(const std::vector<std::string>& filters) {
+    std::vector<char*> texts;
+    for (const std::string& filter : filters) {
+        texts.push_back(const_cast<char*>(filter.c_str())); // the library only reads them
+    }
+    return mosquitto_subscribe_multiple(m_handle, nullptr, int(texts.size()), texts.data(), 0, 0,
+                                        nullptr) == MOSQ_ERR_SUCCESS;
+}
+
+void MqttClient::stop() {
+    if (!m_thread.joinable()) {
+        return;
+    }
+    {
+        std::lock_guard<std::mutex> hold(m_stopLock);
+        m_stopping = true;
+        m_stopDeadline = std::chrono::steady_clock::now() + kStopLimit;
+    }
+    m_stopChanged.notify_all();
+    mosquitto_disconnect(m_handle); // queued behind what was published; the loop sends it
+    m_thread.join();
+}
+
+void MqttClient::onConnect(mosquitto*, void* self, int result) {
+    auto* client = static_cast<MqttClient*>(self);
+    if (result != 0) {
+        client->tellTrouble(
+            "The MQTT broker at " + client->m_brokerText +
+            " refuses the connection: " + inSentence(mosquitto_connack_string(result)));
+        return;
+    }
+    client->m_connectedOnce = true;
+    client->m_troubleTold = false;
+    if (client->m_callbacks.connected) {
+        client->m_callbacks.connected();
+    }
+}
+
+void MqttClient::onSubscribe(mosquitto*, void* self, int, int, const int*) {
+    auto* client = static_cast<MqttClient*>(self);
+    if (client->m_callbacks.subscribed) {
+        client->m_callbacks.subscribed();
+    }
+}
+
+void MqttClient::onMessage(mosquitto*, void* self, const mosquitto_message* message) {
+    auto* client = static_cast<MqttClient*>(self);
+    if (client->m_callbacks.message) {
+        const char* payload = static_cast<const char*>(message->payload);
+        client->m_callbacks.message(message->topic,
+                                    std::string(payload, payload + message->payloadlen));
+    }
+}
+
+void MqttClient::run() {
+    std::chrono::milliseconds delay = kFirstRetryDelay;
+    for (;;) {
+        m_connectedOnce = false;
+        runConnection();
+        if (m_connectedOnce) {
+            delay = kFirstRetryDelay; // the broker was there: it may be back soon
+        }
+        if (!waitBeforeRetry(delay)) {
+            return;
+        }
+        delay = std::min(delay * 2, kLongestRetryDelay);
+    }
+}
+
+void MqttClient::runConnection() {
+    const auto stopDue = [this] {
+        std::lock_guard<std::mutex> hold(m_stopLock);
+        return m_stopping &&
+               (!m_connectedOnce || std::chrono::steady_clock::now() >= m_stopDeadline);
+    };
+    const int connected = mosquitto_connect(m_handle, m_settings.address.host.c_str(),
+                                            m_settings.address.port, kKeepAliveSec);
+    if (connected != MOSQ_ERR_SUCCESS) {
+        if (!stopDue()) {
+            tellTrouble("Cannot reach the MQTT broker at " + m_brokerText + ": " +
+                        resultWords(connected));
+        }
+        return;
+    }
+    int result = MOSQ_ERR_SUCCESS;
+    while (result == MOSQ_ERR_SUCCESS && !stopDue()) {
+        result = mosquitto_loop(m_handle, kLoopTimeoutMs, 1);
+    }
+    bool stopping = false;
+    {
+        std::lock_guard<std::mutex> hold(m_stopLock);
+        stopping = m_stopping;
+    }
+    if (!stopping) {
+        tellTrouble("Lost the connection to the MQTT broker at " + m_brokerText + " (" +
+                    resultWords(result) + ")");
+    }
+}
+
+void MqttClient::tellTrouble(const std::string& sentence) {
+    if (!m_troubleTold.exchange(true) && m_callbacks.trouble) {
+        m_callbacks.trouble(sentence);
+    }
+}
+
+bool MqttClient::waitBeforeRetry(std::chrono::milliseconds delay) {
+    std::unique_lock<std::mutex> hold(m_stopLock);
+    return !m_stopChanged.wait_for(hold, delay, [this] { return m_stopping; });
+}

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -27,6 +28,24 @@ std::string firstLine(const std::string& path) {
         line.pop_back();
     }
     return line;
+}
+
+// TLS reads the CA file only when it connects, and then says no more than
+// that TLS failed; publish would try again forever. A file without a PEM
+// certificate is refused with the command line instead.
+CLI::Validator pemCertificates() {
+    return CLI::Validator(
+        [](const std::string& path) -> std::string {
+            std::ifstream file(path);
+            const std::string text((std::istreambuf_iterator<char>(file)),
+                                   std::istreambuf_iterator<char>());
+            return text.find("-----BEGIN CERTIFICATE-----") != std::string::npos
+                       ? ""
+                       : "'" + path +
+                             "' holds no PEM certificate: --cafile needs the path of a PEM file "
+                             "of CA certificates";
+        },
+        "");
 }
 
 CLI::Validator brokerAddress() {
@@ -69,7 +88,8 @@ void defineBrokerOptions(CLI::App* command, BrokerOptions& broker) {
     command
         ->add_option("--cafile", broker.cafile,
                      "Connect with TLS, trusting the CA certificates in this PEM file")
-        ->check(existingFile("--cafile", "a PEM file of CA certificates"));
+        ->check(existingFile("--cafile", "a PEM file of CA certificates"))
+        ->check(pemCertificates());
 }
 
 } // namespace

@@ -40,8 +40,16 @@ std::string inSentence(std::string words) {
     return words;
 }
 
-std::string resultWords(int result) {
-    return inSentence(result == MOSQ_ERR_ERRNO ? std::strerror(errno) : mosquitto_strerror(result));
+// The library's refusals all start with these words, which the sentence
+// around them already says.
+constexpr const char* kRefusalPrefix = "Connection Refused: ";
+
+std::string refusalWords(int result) {
+    std::string words = mosquitto_connack_string(result);
+    if (words.rfind(kRefusalPrefix, 0) == 0) {
+        words.erase(0, std::strlen(kRefusalPrefix));
+    }
+    return inSentence(words);
 }
 
 } // namespace
@@ -80,6 +88,7 @@ MqttClient::MqttClient(const BrokerSettings& settings, const std::optional<LastW
                                    will->payload.data(), kWillQos, true) != MOSQ_ERR_SUCCESS) {
         refuse("Cannot give the MQTT broker the last will on " + will->topic + ".");
     }
+    mosquitto_log_callback_set(m_handle, onLog);
     mosquitto_connect_callback_set(m_handle, onConnect);
     mosquitto_subscribe_callback_set(m_handle, onSubscribe);
     mosquitto_message_callback_set(m_handle, onMessage);
@@ -125,15 +134,24 @@ void MqttClient::stop() {
 void MqttClient::onConnect(mosquitto*, void* self, int result) {
     auto* client = static_cast<MqttClient*>(self);
     if (result != 0) {
-        client->tellTrouble(
-            "The MQTT broker at " + client->m_brokerText +
-            " refuses the connection: " + inSentence(mosquitto_connack_string(result)));
+        client->tellTrouble("The MQTT broker at " + client->m_brokerText +
+                            " refuses the connection: " + refusalWords(result));
         return;
     }
     client->m_connectedOnce = true;
     client->m_troubleTold = false;
     if (client->m_callbacks.connected) {
         client->m_callbacks.connected();
+    }
+}
+
+// The library tells why TLS failed only in its log, as OpenSSL's error
+// lines: "OpenSSL Error[0]: error:0A000086:SSL routines::certificate verify
+// failed". The reason is what follows the last colon.
+void MqttClient::onLog(mosquitto*, void* self, int level, const char* text) {
+    const std::string line(text);
+    if (level == MOSQ_LOG_ERR && line.rfind("OpenSSL Error", 0) == 0) {
+        static_cast<MqttClient*>(self)->m_tlsReason = line.substr(line.rfind(':') + 1);
     }
 }
 
@@ -174,6 +192,7 @@ void MqttClient::runConnection() {
         return m_stopping &&
                (!m_connectedOnce || std::chrono::steady_clock::now() >= m_stopDeadline);
     };
+    m_tlsReason.clear();
     const int connected = mosquitto_connect(m_handle, m_settings.address.host.c_str(),
                                             m_settings.address.port, kKeepAliveSec);
     if (connected != MOSQ_ERR_SUCCESS) {
@@ -192,10 +211,21 @@ void MqttClient::runConnection() {
         std::lock_guard<std::mutex> hold(m_stopLock);
         stopping = m_stopping;
     }
-    if (!stopping) {
+    // A TLS handshake the broker's certificate fails ends here, before any
+    // connection was made: nothing was lost.
+    if (!stopping && m_connectedOnce) {
         tellTrouble("Lost the connection to the MQTT broker at " + m_brokerText + " (" +
                     resultWords(result) + ")");
+    } else if (!stopping) {
+        tellTrouble("Cannot reach the MQTT broker at " + m_brokerText + ": " + resultWords(result));
     }
+}
+
+std::string MqttClient::resultWords(int result) const {
+    if (result == MOSQ_ERR_TLS && !m_tlsReason.empty()) {
+        return "TLS failed (" + m_tlsReason + ")";
+    }
+    return inSentence(result == MOSQ_ERR_ERRNO ? std::strerror(errno) : mosquitto_strerror(result));
 }
 
 void MqttClient::tellTrouble(const std::string& sentence) {

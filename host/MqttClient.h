@@ -77,12 +77,14 @@ public:
 private:
     static void onConnect(mosquitto*, void* self, int result);
     static void onDisconnect(mosquitto*, void* self, int result);
+    static void onLog(mosquitto*, void* self, int level, const char* text);
     static void onSubscribe(mosquitto*, void* self, int, int, const int*);
     static void onMessage(mosquitto*, void* self, const struct mosquitto_message* message);
 
     void run();
     void runConnection();
     void tellTrouble(const std::string& sentence);
+    std::string resultWords(int result) const; // "the connection was lost"
     bool waitBeforeRetry(std::chrono::milliseconds delay);
 
     BrokerSettings m_settings;
@@ -98,4 +100,5 @@ private:
 
     std::atomic<bool> m_connectedOnce{false}; // since the last attempt began
     std::atomic<bool> m_troubleTold{false};   // since the last successful connection
+    std::string m_tlsReason;                  // network thread: why TLS last failed, from the log
 };

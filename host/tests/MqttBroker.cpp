@@ -60,11 +60,11 @@ std::string fileText(const std::string& path) {
 
 } // namespace
 
-MqttBroker::MqttBroker() : m_port(freePort()) {
-    m_files.write("mosquitto.conf", "listener " + std::to_string(m_port) +
-                                        " 127.0.0.1\n"
-                                        "allow_anonymous true\n"
-                                        "persistence false\n");
+MqttBroker::MqttBroker(const std::string& access) : m_port(freePort()) {
+    // Started by root, the broker would read the test's private files as the
+    // user mosquitto, who may not.
+    m_files.write("mosquitto.conf", "user root\nlistener " + std::to_string(m_port) +
+                                        " 127.0.0.1\n" + access + "persistence false\n");
 }
 
 MqttBroker::~MqttBroker() {
@@ -109,10 +109,16 @@ void MqttBroker::stop() {
     }
 }
 
-MqttProbe::MqttProbe(int port) {
+MqttProbe::MqttProbe(int port, const MqttLogin& login) {
     mosquitto_lib_init();
     m_handle = mosquitto_new(nullptr, true, this);
     if (m_handle == nullptr ||
+        (!login.username.empty() &&
+         mosquitto_username_pw_set(m_handle, login.username.c_str(), login.password.c_str()) !=
+             MOSQ_ERR_SUCCESS) ||
+        (!login.cafile.empty() &&
+         mosquitto_tls_set(m_handle, login.cafile.c_str(), nullptr, nullptr, nullptr, nullptr) !=
+             MOSQ_ERR_SUCCESS) ||
         mosquitto_connect(m_handle, "127.0.0.1", port, 60) != MOSQ_ERR_SUCCESS) {
         throw std::runtime_error("the probe cannot connect to the broker");
     }
@@ -172,8 +178,9 @@ std::optional<std::pair<std::string, std::string>> MqttProbe::next(std::chrono::
     return message;
 }
 
-std::map<std::string, std::string> MqttProbe::retained(int port, const std::string& filter) {
-    MqttProbe probe(port);
+std::map<std::string, std::string> MqttProbe::retained(int port, const std::string& filter,
+                                                       const MqttLogin& login) {
+    MqttProbe probe(port, login);
     probe.subscribe(filter);
     std::map<std::string, std::string> picture;
     for (auto& [topic, payload] : probe.m_messages) {

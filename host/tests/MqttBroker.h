@@ -18,7 +18,9 @@ struct mosquitto;
 
 class MqttBroker {
 public:
-    MqttBroker(); // picks a free port; starts nothing
+    // Picks a free port; starts nothing. The access lines go into the
+    // configuration below the listener: its TLS files, or a password file.
+    explicit MqttBroker(const std::string& access = "allow_anonymous true\n");
     ~MqttBroker();
 
     MqttBroker(const MqttBroker&) = delete;
@@ -40,10 +42,19 @@ private:
     pid_t m_pid = -1;
 };
 
+// How the probe connects to a broker that wants TLS or a login; the
+// defaults: neither.
+struct MqttLogin {
+    std::string cafile;
+    std::string username;
+    std::string password;
+};
+
 // One connection of the test's own, driven in the calling thread.
 class MqttProbe {
 public:
-    explicit MqttProbe(int port); // throws std::runtime_error when it cannot connect
+    // Throws std::runtime_error when it cannot connect.
+    explicit MqttProbe(int port, const MqttLogin& login = {});
     ~MqttProbe();
 
     MqttProbe(const MqttProbe&) = delete;
@@ -59,7 +70,8 @@ public:
     std::optional<std::pair<std::string, std::string>> next(std::chrono::seconds limit);
 
     // What the broker retains under the filter now: topic to payload.
-    static std::map<std::string, std::string> retained(int port, const std::string& filter);
+    static std::map<std::string, std::string> retained(int port, const std::string& filter,
+                                                       const MqttLogin& login = {});
 
 private:
     static void onMessage(mosquitto*, void* self, const struct mosquitto_message* message);

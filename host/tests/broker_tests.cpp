@@ -1,7 +1,8 @@
 // publish and fleet against a real MQTT broker: the retained picture a
 // publisher leaves is the inventory list and show print, follows the
 // scenario, survives the broker going away, and turns offline when the
-// publisher dies; fleet merges what several publishers leave.
+// publisher dies; fleet merges what several publishers leave. Both log in
+// over TLS, and each wrong credential is refused with a clear sentence.
 #include "HostProcess.h"
 #include "MqttBroker.h"
 #include "Scenarios.h"
@@ -13,7 +14,9 @@
 #include <nlohmann/json.hpp>
 
 #include <signal.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <set>
 
 using ::testing::HasSubstr;
@@ -213,6 +216,117 @@ TEST_F(BrokerTest, FleetMergesTwoPublishers) {
     EXPECT_EQ(nlohmann::json::parse(line).at("nodes")[1].at("status"), "offline");
     watch.sendSignal(SIGINT);
     EXPECT_EQ(watch.finish().exitStatus, 0);
+}
+
+// A broker that takes only TLS connections that log in, with a CA, a server
+// certificate for 127.0.0.1 and a password file made for the test, and a
+// second CA that signed nothing the broker shows.
+class SecureBrokerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* program : {"/usr/bin/openssl", "/usr/bin/mosquitto_passwd"}) {
+            if (access(program, X_OK) != 0) {
+                GTEST_SKIP() << program << " is not installed (Debian packages openssl, mosquitto)";
+            }
+        }
+        const std::string key = "-newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2";
+        ASSERT_TRUE(shell("openssl req -x509 " + key + " -keyout ca.key -out ca.crt -subj /CN=ca"));
+        ASSERT_TRUE(shell("openssl req -x509 " + key +
+                          " -keyout other.key -out other.crt -subj /CN=other"));
+        ASSERT_TRUE(shell("openssl req -x509 -CA ca.crt -CAkey ca.key " + key +
+                          " -keyout server.key -out server.crt -subj /CN=127.0.0.1"
+                          " -addext subjectAltName=IP:127.0.0.1"));
+        ASSERT_TRUE(shell("mosquitto_passwd -c -b passwd alice s3cret"));
+        password = files.write("password", "s3cret\n"); // as an editor leaves it
+        login = {files.path("ca.crt"), "alice", "s3cret"};
+
+        broker = std::make_unique<MqttBroker>(
+            "cafile " + files.path("ca.crt") + "\ncertfile " + files.path("server.crt") +
+            "\nkeyfile " + files.path("server.key") + "\nallow_anonymous false\npassword_file " +
+            files.path("passwd") + "\n");
+        const std::string problem = broker->start();
+        if (!problem.empty()) {
+            GTEST_SKIP() << "no MQTT broker to test with: " << problem;
+        }
+    }
+
+    // Runs the command in the test's folder, its output in a log there.
+    bool shell(const std::string& command) {
+        return std::system(
+                   ("cd " + files.path() + " && " + command + " >>tools.log 2>&1").c_str()) == 0;
+    }
+
+    // The connection options, with the CA file and password file given.
+    std::vector<std::string> options(const std::string& cafile, const std::string& passwordFile) {
+        return {"--broker",   broker->address(), "--cafile",        cafile,
+                "--username", "alice",           "--password-file", passwordFile};
+    }
+
+    TempDirectory files;
+    std::string password;
+    MqttLogin login;
+    std::unique_ptr<MqttBroker> broker;
+};
+
+std::vector<std::string> joined(std::vector<std::string> first,
+                                const std::vector<std::string>& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+TEST_F(SecureBrokerTest, PublishAndFleetLogInOverTls) {
+    const std::vector<std::string> connection = options(files.path("ca.crt"), password);
+    RunningCamexpert publisher(joined({"publish", "--node", "a"}, connection));
+    std::map<std::string, std::string> retained;
+    ASSERT_TRUE(waitUntil([&] {
+        retained = MqttProbe::retained(broker->port(), "camexpert/a/items/+", login);
+        return retained.size() == 11;
+    }));
+    EXPECT_EQ(nlohmann::json::parse(retained.at("camexpert/a/items/gev0-cam0")).at("name"),
+              "gev0-cam0");
+
+    const ProcessResult fleet = runCamexpert(joined({"fleet", "--json"}, connection));
+    ASSERT_EQ(fleet.exitStatus, 0) << fleet.err;
+    const nlohmann::json nodes = nlohmann::json::parse(fleet.out).at("nodes");
+    ASSERT_EQ(nodes.size(), 1u) << fleet.out;
+    EXPECT_EQ(nodes[0].at("status"), "online");
+    EXPECT_EQ(nodes[0].at("items").size(), 11u);
+}
+
+TEST_F(SecureBrokerTest, WrongCredentialsAreRefusedWithOneSentence) {
+    const std::string wrongPassword = files.write("wrong", "s3cret \n");
+    const std::string notACertificate = files.write("notes.pem", "s3cret\n");
+    const std::string at = "MQTT broker at " + broker->address();
+    struct Case {
+        std::string cafile;
+        std::string passwordFile;
+        int exitStatus;
+        std::string message; // after "camexpert: "
+    };
+    const Case cases[] = {
+        {files.path("ca.crt"), wrongPassword, 1,
+         "The " + at + " refuses the connection: not authorised."},
+        {files.path("none.crt"), password, 2,
+         "there is no file '" + files.path("none.crt") +
+             "': --cafile needs the path of a PEM file of CA certificates"},
+        {notACertificate, password, 2,
+         "'" + notACertificate +
+             "' holds no PEM certificate: --cafile needs the path of a PEM file of CA "
+             "certificates"},
+        {files.path("other.crt"), password, 1,
+         "Cannot reach the " + at + ": TLS failed (certificate verify failed)."},
+        {files.path("ca.crt"), files.path(), 2,
+         "'" + files.path() +
+             "' is a directory: --password-file needs the path of a file holding the password"},
+    };
+    for (const Case& refused : cases) {
+        SCOPED_TRACE(refused.message);
+        const ProcessResult fleet =
+            runCamexpert(joined({"fleet"}, options(refused.cafile, refused.passwordFile)));
+        EXPECT_EQ(fleet.exitStatus, refused.exitStatus);
+        EXPECT_EQ(fleet.err, "camexpert: " + refused.message + "\n");
+        EXPECT_THAT(fleet.out, IsEmpty());
+    }
 }
 
 } // namespace

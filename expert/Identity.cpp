@@ -4,8 +4,6 @@
 #include "contract/BStr.h"
 #include "contract/Version.h"
 
-#include <cstdio>
-
 namespace nKRVYREX_SYSAPI_EXPERT_18_5 {
 
 int32_t CoxSysVyrex::CopyOutString(const char16_t* text, char16_t** destination) {
@@ -33,14 +31,7 @@ int32_t CoxSysVyrex::GetProductDisplayName(char16_t** name) {
 }
 
 int32_t CoxSysVyrex::GetProductVersion(char16_t** version) {
-    char narrow[32] = {};
-    std::snprintf(narrow, sizeof narrow, "%u.%u", KR_VERSION_MAJOR, KR_VERSION_MINOR);
-    // The text is ASCII: each byte becomes one unit.
-    char16_t wide[sizeof narrow] = {};
-    for (size_t i = 0; i < sizeof narrow && narrow[i] != '\0'; ++i) {
-        wide[i] = char16_t(static_cast<unsigned char>(narrow[i]));
-    }
-    return CopyOutString(wide, version);
+    return CopyOutString(u"" KR_VERSION_TEXT, version);
 }
 
 int32_t CoxSysVyrex::SetPreferredLocale(oxSysLocale) {

@@ -2,8 +2,6 @@
 
 #include "expert/ItemTexts.h"
 
-#include "tarn/WideStringFromField.h"
-
 #include <cstring>
 #include <string>
 
@@ -40,11 +38,11 @@ bool sameFrameGrabber(const FrameGrabberRecord& a, const FrameGrabberRecord& b) 
     return std::memcmp(&a, &b, sizeof(FrameGrabberRecord)) == 0;
 }
 
-ItemName CameraItemName(const CameraEntry& entry) {
-    if (entry.busType != kVyrexBusCameraLink) {
-        return kr::tarn::WideStringFromField(entry.interfaceName);
+ItemName CameraItemName(const CameraRecord& record) {
+    if (record.busType != kVyrexBusCameraLink) {
+        return ItemName(record.interfaceName.data(), uint32_t(record.interfaceName.size()));
     }
-    std::string name = FieldText(entry.interfaceName);
+    std::string name = record.interfaceName;
     size_t cut = name.rfind("_0");
     if (cut == std::string::npos) {
         cut = name.rfind("_1");
@@ -52,8 +50,12 @@ ItemName CameraItemName(const CameraEntry& entry) {
     if (cut != std::string::npos) {
         name.erase(cut);
     }
-    name += entry.serialNumberHigh == 0 ? "::0" : "::1";
+    name += record.serialNumberHigh == 0 ? "::0" : "::1";
     return ItemName(name.c_str());
+}
+
+ItemName CameraItemName(const CameraEntry& entry) {
+    return CameraItemName(CameraRecordOf(entry));
 }
 
 } // namespace nKRVYREX_SYSAPI_EXPERT_18_5

@@ -64,6 +64,9 @@ bool sameFrameGrabber(const FrameGrabberRecord& a, const FrameGrabberRecord& b);
 // The interface name, except for Camera Link cameras: the text before the
 // last "_0" (or, failing that, the last "_1"), then "::0" when
 // serialNumberHigh is 0 and "::1" otherwise.
+// The record's interface name is the entry's field up to its first zero,
+// so both give the same name.
+ItemName CameraItemName(const CameraRecord& record);
 ItemName CameraItemName(const CameraEntry& entry);
 
 // The camera's 64-bit serial number.

@@ -58,12 +58,9 @@ std::string EightDigitText(uint32_t value) {
 }
 
 LinkDescription LinkSpeed(uint32_t code) {
-    for (const oxSysLinkSpeed& speed : kOxSysLinkSpeeds) {
-        if (speed.code == code) {
-            return {speed.text, int32_t(code)};
-        }
-    }
-    return {kOxSysNotDetected, -1};
+    const char* text = oxSysLinkSpeedText(code);
+    // oxSysLinkSpeedText answers an unknown code with kOxSysNotDetected itself.
+    return {text, text == kOxSysNotDetected ? -1 : int32_t(code)};
 }
 
 std::string LinkWidthText(uint32_t width) {

@@ -46,6 +46,12 @@ void CoxSysVyrex::RefreshCameras(CameraMap& cameras) {
     char driverName[kVyrexTextSize];
     for (uint32_t i = 0; i < filled && i < count; ++i) {
         CameraRecord record = CameraRecordOf(entries[i]);
+        // An entry whose name cannot be converted is left out: no driver
+        // calls for it.
+        std::optional<ItemName> name = ConvertedName([&] { return CameraItemName(record); });
+        if (!name) {
+            continue;
+        }
         std::memset(driverName, 0, sizeof driverName);
         VyrexGetDriverName2(SerialNumberOf(record), driverName, uint32_t(sizeof driverName));
         record.driverName = FieldText(driverName);
@@ -57,10 +63,7 @@ void CoxSysVyrex::RefreshCameras(CameraMap& cameras) {
                                &record.address2);
         // A later entry with an equal name replaces the record; the key keeps
         // the letter case of the first.
-        std::optional<ItemName> name = ConvertedName([&] { return CameraItemName(entries[i]); });
-        if (name) {
-            cameras.insert_or_assign(std::move(*name), std::move(record));
-        }
+        cameras.insert_or_assign(std::move(*name), std::move(record));
     }
 }
 

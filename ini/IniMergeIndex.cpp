@@ -18,17 +18,18 @@ void IniMergeIndex::giveUp() {
     m_entries.clear();
 }
 
-IniSection* IniMergeIndex::findSection(IniFile* file, const char* name) {
+IniSection* IniMergeIndex::findSection(const char* name) {
     if (!g_enabled || !m_usable) {
-        const int32_t position = ListSearch(&file->sections, -1, name, IniSectionComparison(file));
-        return position ? IniSectionAt(&file->sections, position) : nullptr;
+        const int32_t position =
+            ListSearch(&m_file->sections, -1, name, IniSectionComparison(m_file));
+        return position ? IniSectionAt(&m_file->sections, position) : nullptr;
     }
     try {
         const auto found = m_sections.find(IniComparisonKey(m_file, name));
         return found != m_sections.end() ? found->second : nullptr;
     } catch (const std::bad_alloc&) {
         giveUp();
-        return findSection(file, name);
+        return findSection(name);
     }
 }
 

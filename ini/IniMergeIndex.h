@@ -6,7 +6,9 @@
 // two names that compare equal, so the walk's first match is the only one;
 // the index keys each name by IniComparisonKey, under which two names are
 // equal exactly when the file's comparison says so. When the index cannot
-// get memory it gives up, and every later look-up walks the lists.
+// get memory it gives up, and every later look-up walks the lists. A file
+// that keeps duplicates never looks anything up, so for it the index stays
+// empty.
 #pragma once
 
 #include "ini/IniObjects.h"
@@ -16,9 +18,9 @@
 
 class IniMergeIndex {
 public:
-    explicit IniMergeIndex(const IniFile* file) : m_file(file) {}
+    explicit IniMergeIndex(IniFile* file) : m_file(file), m_usable(file->mergeDuplicates != 0) {}
 
-    IniSection* findSection(IniFile* file, const char* name);
+    IniSection* findSection(const char* name);
     void sectionAdded(IniSection* section);
 
     IniEntry* findEntry(const IniSection* section, const char* key);
@@ -30,8 +32,8 @@ public:
 private:
     void giveUp();
 
-    const IniFile* m_file;
-    bool m_usable = true;
+    IniFile* m_file;
+    bool m_usable;
     std::unordered_map<std::string, IniSection*> m_sections;
     std::unordered_map<const IniSection*, std::unordered_map<std::string, IniEntry*>> m_entries;
 };

@@ -113,7 +113,7 @@ int32_t appendSection(IniFile* file, IniMergeIndex& index, const char* name, siz
 // duplicates merge, otherwise a new one.
 int32_t openSection(IniFile* file, IniMergeIndex& index, const char* name, size_t length) {
     if (file->mergeDuplicates) {
-        IniSection* earlier = index.findSection(file, name);
+        IniSection* earlier = index.findSection(name);
         if (earlier) {
             file->currentSection = earlier;
             return kIniStatusOk;

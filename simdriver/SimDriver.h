@@ -24,7 +24,6 @@
 
 #include "driver/kit/DriverRecords.h"
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>

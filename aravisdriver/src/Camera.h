@@ -6,7 +6,6 @@
 #include "driver/kit/DriverRecords.h"
 
 #include <cstdint>
-#include <string>
 
 namespace vyrexaravis {
 

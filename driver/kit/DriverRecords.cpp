@@ -16,7 +16,7 @@ uint32_t LowWord(uint64_t value) {
 
 } // namespace
 
-bool VyrexWriteText(char* field, size_t size, const std::string& text, VyrexTextEnds ends) {
+bool VyrexWriteText(char* field, size_t size, std::string_view text, VyrexTextEnds ends) {
     if (ends == VyrexTextEnds::Unterminated) {
         const size_t length = std::min(text.size(), size);
         std::memcpy(field, text.data(), length);

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // A connected camera as the enumeration reports it. Texts longer than 511
 // bytes are cut to fit the 512-byte fields of CameraEntry.
@@ -44,7 +45,7 @@ enum class VyrexTextEnds { Terminated, Unterminated };
 
 // Writes text into field, all size bytes of it; size must be at least 1.
 // Returns false when a terminated text had to be cut.
-bool VyrexWriteText(char* field, size_t size, const std::string& text,
+bool VyrexWriteText(char* field, size_t size, std::string_view text,
                     VyrexTextEnds ends = VyrexTextEnds::Terminated);
 
 // Both overwrite every byte of the record.

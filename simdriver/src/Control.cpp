@@ -1,11 +1,11 @@
 // The control API of SimDriver.h over the model.
 #include "simdriver/SimDriver.h"
 
+#include "driver/kit/DriverRecords.h"
 #include "simdriver/src/DefaultScenario.h"
 #include "simdriver/src/Model.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string_view>
 
 namespace vyrexsim {
@@ -182,9 +182,7 @@ uint32_t VyrexSimScenarioProblem(char* text, uint32_t size) {
         told = kNoMemory;
     }
     if (text != nullptr && size > 0) {
-        const size_t copied = std::min<size_t>(told.size(), size - 1);
-        std::memcpy(text, told.data(), copied);
-        text[copied] = '\0';
+        VyrexWriteText(text, size, told); // a cut text is fine: the length tells
     }
     return uint32_t(std::min<size_t>(told.size(), UINT32_MAX));
 }

@@ -8,6 +8,7 @@
 namespace {
 
 constexpr const char* kFloorSuffix = "_floor";
+constexpr const char* kPerItem = "per_item";
 
 std::string withUnit(double value, bool bytes) {
     char text[32];
@@ -47,7 +48,7 @@ void FloorTableReporter::ReportRuns(const std::vector<Run>& runs) {
         const size_t slash = name.find('/');
         Result result{name.substr(0, slash), slash == std::string::npos ? "" : name.substr(slash),
                       0, false};
-        const auto perItem = run.counters.find("per_item"); // seconds, an inverted rate
+        const auto perItem = run.counters.find(kPerItem); // seconds, an inverted rate
         const auto measured = run.counters.find("ns");
         const auto bytes = run.counters.find("bytes_per_item");
         if (bytes != run.counters.end()) {
@@ -104,6 +105,12 @@ void FloorTableReporter::Finalize() {
         std::printf("%-46s growth exponent %.2f (sizes %g to %g)\n", family.c_str(), exponent,
                     first, last);
     }
+}
+
+void reportPerItem(benchmark::State& state, double items) {
+    state.counters[kPerItem] =
+        benchmark::Counter(items * double(state.iterations()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 int RunBenchmarksWithFloorTable(int argc, char** argv) {

@@ -2,7 +2,8 @@
 // benchmark of the same name with "_floor" after the family, same
 // arguments), the ratio of the two, and for a family run at several sizes
 // the growth exponent of its time between the smallest and largest size
-// (1 is linear).
+// (1 is linear). A size is an unnamed first argument: a benchmark whose
+// argument is something else names it (ArgName), and gets no exponent.
 //
 // A benchmark that sets the counter "per_item" (the time per item, as an
 // inverted rate) or "ns" (a time it measured itself) is shown and compared
@@ -34,6 +35,10 @@ private:
     bool m_tableOnly;
     std::vector<Result> m_results;
 };
+
+// Sets "per_item": the time per item, for a benchmark whose every
+// iteration handles that many items.
+void reportPerItem(benchmark::State& state, double items);
 
 // main() of a benchmark program that ends with the table; the option
 // --table_only prints the table alone.

@@ -38,10 +38,10 @@ public:
     int32_t ClearChangedTags() override { return kNotImplemented; }
     int32_t EnumChangedTags(IoxSysEnumPropertyTag** tags) override;
 
-    int32_t enumStatus = 0; // what EnumChangedTags answers when it has no enumerator to give
+    int32_t enumStatus = S_OK; // what EnumChangedTags answers when it has no enumerator to give
     bool giveNoEnumerator = false;
 
 private:
-    static constexpr int32_t kNotImplemented = int32_t(0x80004001);
+    static constexpr int32_t kNotImplemented = E_NOTIMPL;
     std::vector<uint32_t> m_changed;
 };

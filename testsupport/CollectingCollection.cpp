@@ -12,16 +12,16 @@ int32_t CollectingCollection::QueryInterface(const _GUID& iid, void** ppv) {
 
 int32_t CollectingCollection::GetCount(uint32_t* count) {
     *count = uint32_t(bags.size());
-    return 0;
+    return S_OK;
 }
 
 int32_t CollectingCollection::GetPropertyBag(uint32_t index, IoxSysPropertyBag** bag) {
     if (index >= bags.size()) {
-        return int32_t(0x80004005);
+        return E_FAIL;
     }
     bags[index]->AddRef();
     *bag = bags[index];
-    return 0;
+    return S_OK;
 }
 
 int32_t CollectingCollection::AddPropertyBag(IoxSysPropertyBag* bag) {
@@ -31,9 +31,9 @@ int32_t CollectingCollection::AddPropertyBag(IoxSysPropertyBag* bag) {
     try {
         bags.reserve(bags.size() + 1); // no exception may reach the expert
     } catch (...) {
-        return int32_t(0x8007000E);
+        return E_OUTOFMEMORY;
     }
     bag->AddRef();
     bags.push_back(bag);
-    return 0;
+    return S_OK;
 }

@@ -19,5 +19,5 @@ public:
 
     std::vector<IoxSysPropertyBag*> bags;
     size_t refuseFrom = SIZE_MAX; // 0-based index of the first bag refused
-    int32_t refusal = int32_t(0x80004005);
+    int32_t refusal = E_FAIL;
 };

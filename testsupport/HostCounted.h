@@ -3,6 +3,7 @@
 // offers no interface of its own.
 #pragma once
 
+#include "contract/Status.h"
 #include "contract/oxSysInterfaces.h"
 
 #include <atomic>
@@ -25,13 +26,13 @@ private:
 template <class Object>
 int32_t answerUnknownOnly(Object* object, const _GUID& iid, void** ppv) {
     if (ppv == nullptr) {
-        return int32_t(0x80004003);
+        return E_POINTER;
     }
     *ppv = nullptr;
     if (!IsEqualGUID(iid, IID_IUnknown)) {
-        return int32_t(0x80004002);
+        return E_NOINTERFACE;
     }
     object->AddRef();
     *ppv = static_cast<IUnknown*>(object);
-    return 0;
+    return S_OK;
 }

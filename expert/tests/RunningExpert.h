@@ -4,8 +4,8 @@
 
 #include "HostObjects.h"
 #include "LoadedModule.h"
+#include "RefreshPasses.h"
 #include "TempDirectory.h"
-#include "Waiting.h"
 
 #include "simdriver/SimDriver.h"
 
@@ -59,18 +59,6 @@ protected:
         if (expert->SearchForItemNames(&names) == 0) {
             names->Release();
         }
-    }
-
-    // Waits until at least `passes` whole refresh passes, deliveries
-    // included, have run since the call. A pass enumerates the cameras once,
-    // or twice when there are any; the pass in progress may add one call, and
-    // the first call of the pass after the last one tells that it is over.
-    static bool waitForPasses(uint32_t passes) {
-        const uint32_t before = vyrexsim::CallCount(vyrexsim::Function::EnumerateCameras);
-        return waitUntil([&] {
-            return vyrexsim::CallCount(vyrexsim::Function::EnumerateCameras) >=
-                   before + 2 * passes + 2;
-        });
     }
 
     // Another expert over the same driver refreshes `passes` times: a refresh

@@ -4,8 +4,9 @@
 #include "AllocationFailures.h"
 #include "HostObjects.h"
 #include "LinkedExpert.h"
-#include "Waiting.h"
+#include "RefreshPasses.h"
 
+#include "contract/Status.h"
 #include "expert/CoxSysVyrex.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr int32_t kOutOfMemory = int32_t(0x8007000E);
 constexpr long kMostAllocations = 5000;
 
 class MemoryFailures : public LinkedExpert {
@@ -56,10 +56,8 @@ TEST_F(MemoryFailures, FailedPassesKeepThePreviousInventory) {
     const size_t items = itemCount();
     const size_t notifications = handler.count();
     ASSERT_EQ(vyrexsim::UnplugCamera("gev0-cam0"), 1u);
-    const uint32_t passes = vyrexsim::CallCount(vyrexsim::Function::EnumerateCameras);
     failAllocationsOnOtherThreads();
-    EXPECT_TRUE(waitUntil(
-        [&] { return vyrexsim::CallCount(vyrexsim::Function::EnumerateCameras) >= passes + 6; }));
+    EXPECT_TRUE(waitForPasses(2));
     EXPECT_EQ(handler.count(), notifications) << "failed passes report nothing";
     EXPECT_EQ(itemCount(), items) << "no half-built map, no spurious removal";
     stopFailingAllocations();
@@ -392,7 +390,7 @@ TEST_F(MemoryFailures, EveryHostOperation) {
                 const int32_t status = operation.run();
                 const bool failed = allocationFailureHappened();
                 stopFailingAllocations();
-                EXPECT_TRUE(status == 0 || status == 1 || status == kOutOfMemory)
+                EXPECT_TRUE(status == 0 || status == 1 || status == E_OUTOFMEMORY)
                     << std::hex << status;
                 if (!failed) {
                     EXPECT_TRUE(status == 0 || status == 1) << std::hex << status;

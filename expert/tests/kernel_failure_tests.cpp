@@ -7,13 +7,13 @@
 #include "LinkedExpert.h"
 #include "Poison.h"
 
+#include "contract/Status.h"
 #include "kernel/fault.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-constexpr int32_t kOutOfMemory = int32_t(0x8007000E);
 constexpr int kMostCalls = 100;
 
 const struct {
@@ -45,7 +45,7 @@ TEST_F(KernelFailures, FactoryAnswersOutOfMemoryAndLeaksNothing) {
                 EXPECT_EQ(expert->Release(), 0u);
                 break;
             }
-            EXPECT_EQ(status, kOutOfMemory) << point.name << " " << n;
+            EXPECT_EQ(status, E_OUTOFMEMORY) << point.name << " " << n;
             EXPECT_EQ(expert, nullptr) << point.name << " " << n;
         }
         EXPECT_LT(n, kMostCalls) << point.name;

@@ -193,8 +193,13 @@ void MqttClient::runConnection() {
                (!m_connectedOnce || std::chrono::steady_clock::now() >= m_stopDeadline);
     };
     m_tlsReason.clear();
-    const int connected = mosquitto_connect(m_handle, m_settings.address.host.c_str(),
-                                            m_settings.address.port, kKeepAliveSec);
+    // Without waiting for the broker's host: the loop completes the
+    // connection, so a stop is seen while a host that does not answer keeps
+    // the connection pending, and a failure is the loop's result. (The
+    // library's header pairs this call with its own thread; since version 2
+    // the call starts the connection itself and mosquitto_loop completes it.)
+    const int connected = mosquitto_connect_async(m_handle, m_settings.address.host.c_str(),
+                                                  m_settings.address.port, kKeepAliveSec);
     if (connected != MOSQ_ERR_SUCCESS) {
         if (!stopDue()) {
             tellTrouble("Cannot reach the MQTT broker at " + m_brokerText + ": " +
@@ -212,7 +217,8 @@ void MqttClient::runConnection() {
         stopping = m_stopping;
     }
     // A TLS handshake the broker's certificate fails ends here, before any
-    // connection was made: nothing was lost.
+    // connection was made: nothing was lost. So does a connection the host
+    // refuses or never answers.
     if (!stopping && m_connectedOnce) {
         tellTrouble("Lost the connection to the MQTT broker at " + m_brokerText + " (" +
                     resultWords(result) + ")");
@@ -224,6 +230,12 @@ void MqttClient::runConnection() {
 std::string MqttClient::resultWords(int result) const {
     if (result == MOSQ_ERR_TLS && !m_tlsReason.empty()) {
         return "TLS failed (" + m_tlsReason + ")";
+    }
+    // A host that stops answering, or never answers a new connection, is
+    // given up after one keep-alive period as a keep-alive timeout, which
+    // the library has no words for: to the user the connection timed out.
+    if (result == MOSQ_ERR_KEEPALIVE) {
+        return inSentence(std::strerror(ETIMEDOUT));
     }
     return inSentence(result == MOSQ_ERR_ERRNO ? std::strerror(errno) : mosquitto_strerror(result));
 }

@@ -76,7 +76,6 @@ public:
 
 private:
     static void onConnect(mosquitto*, void* self, int result);
-    static void onDisconnect(mosquitto*, void* self, int result);
     static void onLog(mosquitto*, void* self, int level, const char* text);
     static void onSubscribe(mosquitto*, void* self, int, int, const int*);
     static void onMessage(mosquitto*, void* self, const struct mosquitto_message* message);

@@ -90,9 +90,16 @@ std::string MqttBroker::start() {
         m_pid = -1;
         return std::string("cannot start ") + kBrokerProgram;
     }
-    int status = 0;
-    const bool listening = waitUntil(
-        [&] { return acceptsConnections(m_port) || waitpid(m_pid, &status, WNOHANG) == m_pid; });
+    const bool listening = waitUntil([&] {
+        if (acceptsConnections(m_port)) {
+            return true;
+        }
+        if (waitpid(m_pid, nullptr, WNOHANG) == m_pid) {
+            m_pid = -1; // reaped: its number may already be another process's
+            return true;
+        }
+        return false;
+    });
     if (!listening || !acceptsConnections(m_port)) {
         stop();
         return "mosquitto does not listen on 127.0.0.1:" + std::to_string(m_port) + ": " +

@@ -114,12 +114,8 @@ void defineBrokerCommands(CLI::App& app, PublishOptions& publish, FleetOptions& 
 BrokerSettings brokerSettings(const BrokerOptions& broker) {
     BrokerSettings settings;
     const int defaultPort = broker.cafile.empty() ? kMqttPort : kMqttTlsPort;
-    if (const std::optional<BrokerAddress> address =
-            parseBrokerAddress(broker.broker, defaultPort)) {
-        settings.address = *address;
-    } else {
-        throw UsageError("--broker must be HOST or HOST:PORT.");
-    }
+    // The check of --broker has refused every value this cannot read.
+    settings.address = *parseBrokerAddress(broker.broker, defaultPort);
     if (!broker.passwordFile.empty()) {
         if (broker.username.empty()) {
             throw UsageError("--password-file goes with --username: a password needs a user name.");

@@ -4,6 +4,7 @@
 #include "HostStrings.h"
 #include "PropertyFormat.h"
 #include "PropertyLabels.h"
+#include "WholeNumber.h"
 
 #include <utf8.h>
 
@@ -12,7 +13,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
@@ -53,15 +53,6 @@ std::string prefixWord(const std::string& value) {
         return std::isalpha(static_cast<unsigned char>(c)) != 0;
     });
     return letters ? word : "";
-}
-
-// Reads all of text as a number in that base: no sign, blank or prefix; false
-// for anything else or a number beyond T.
-template <class T>
-bool parseWhole(std::string_view text, int base, T* value) {
-    const char* end = text.data() + text.size();
-    const std::from_chars_result read = std::from_chars(text.data(), end, *value, base);
-    return read.ec == std::errc() && read.ptr == end;
 }
 
 // A number of at most 32 bits: decimal, or hexadecimal after 0x.

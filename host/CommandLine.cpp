@@ -120,7 +120,7 @@ void defineCommandLine(CLI::App& app, CommandLine& line) {
 #endif
 }
 
-std::string parsedSubcommand(const CLI::App& app) {
+const CLI::App* parsedSubcommand(const CLI::App& app) {
     const std::vector<CLI::App*> parsed = app.get_subcommands();
-    return parsed.empty() ? "" : parsed.front()->get_name();
+    return parsed.empty() ? nullptr : parsed.front();
 }

@@ -30,5 +30,5 @@ struct CommandLine {
 // app.parse, line.subcommand is still to be taken from the app.
 void defineCommandLine(CLI::App& app, CommandLine& line);
 
-// The subcommand that app.parse found.
-std::string parsedSubcommand(const CLI::App& app);
+// The subcommand that app.parse found (so far, when it failed), or null.
+const CLI::App* parsedSubcommand(const CLI::App& app);

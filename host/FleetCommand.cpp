@@ -61,9 +61,7 @@ std::string countLine(const std::vector<FleetNode>& nodes) {
         online += node.status == "online";
         offline += node.status == "offline";
         items += node.items.size();
-        for (const ItemSummary& item : node.items) {
-            cameras += item.kind == "camera";
-        }
+        cameras += cameraCount(node.items);
     }
     std::string statuses =
         std::to_string(online) + " online, " + std::to_string(offline) + " offline";
@@ -71,8 +69,7 @@ std::string countLine(const std::vector<FleetNode>& nodes) {
         statuses += ", " + std::to_string(nodes.size() - online - offline) + " without a status";
     }
     return counted(nodes.size(), "node", "nodes") + ": " + statuses + "; " +
-           counted(items, "item", "items") + ": " + counted(cameras, "camera", "cameras") + ", " +
-           counted(items - cameras, "frame grabber", "frame grabbers") + "\n";
+           counted(items, "item", "items") + ": " + kindCountText(items, cameras) + "\n";
 }
 
 // One row per item; a node without items has a row of its own.
@@ -87,8 +84,10 @@ std::string textPicture(const std::vector<FleetNode>& nodes, const std::string& 
             rows.push_back({node.name, status});
         }
         for (const ItemSummary& item : node.items) {
-            rows.push_back({node.name, status, item.name, item.kind, item.bus, item.vendor,
-                            item.model, item.serialNumber, item.address});
+            TableRow row = {node.name, status};
+            const TableRow cells = summaryCells(item);
+            row.insert(row.end(), cells.begin(), cells.end());
+            rows.push_back(std::move(row));
         }
     }
     for (TableRow& row : rows) {
@@ -123,11 +122,6 @@ std::string pictureText(const FleetInventory& inventory, const OutputOptions& ou
 // What tells one picture from another, the time aside.
 std::string pictureKey(const FleetInventory& inventory) {
     return jsonText(nodesJson(inventory.nodes()), true);
-}
-
-bool print(const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    return std::fflush(stdout) == 0 && !std::ferror(stdout);
 }
 
 } // namespace
@@ -196,11 +190,11 @@ int runFleet(const OutputOptions& output, const FleetOptions& fleet) {
         if (settling && now - lastHeard >= kQuietPeriod) {
             settling = false;
             if (!fleet.watch) {
-                print(pictureText(inventory, output, false, nobody));
+                printAtOnce(pictureText(inventory, output, false, nobody));
                 break;
             }
             const std::string key = pictureKey(inventory);
-            if (key != printed && !print(pictureText(inventory, output, true, nobody))) {
+            if (key != printed && !printAtOnce(pictureText(inventory, output, true, nobody))) {
                 break;
             }
             printed = key;

@@ -1,11 +1,12 @@
 #include "HostStrings.h"
 
+#include "WholeNumber.h"
+
 #include "contract/BStr.h"
 
 #include <utf8.h>
 
 #include <cctype>
-#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -37,7 +38,7 @@ void replaceUnpairedSurrogates(std::u16string& units) {
 // The value of hexadecimal digits that are known to be well-formed.
 uint32_t hexValue(std::string_view digits) {
     uint32_t value = 0;
-    std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
+    parseWhole(digits, 16, &value);
     return value;
 }
 

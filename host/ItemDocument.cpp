@@ -26,10 +26,8 @@ nlohmann::ordered_json propertyJson(const Property& property, uint32_t busKind) 
 } // namespace
 
 nlohmann::ordered_json itemDocument(const std::string& name, const PropertyList& properties) {
-    ItemSummary summary = summarizeItem(properties);
-    summary.name = name;
     const uint32_t busKind = itemBusKind(properties);
-    nlohmann::ordered_json document = summaryJson(summary);
+    nlohmann::ordered_json document = summaryJson(summarizeItem(properties, name));
     document["properties"] = nlohmann::ordered_json::array();
     for (const Property& property : properties) {
         document["properties"].push_back(propertyJson(property, busKind));

@@ -11,8 +11,6 @@ struct ItemFilter {
     std::string kind;                  // "camera", "grabber", or "" for both
     std::string bus; // a bus kind ("USB3") or class ("network"), letter case aside; "": any
 
-    bool filters() const { return !patterns.empty() || !kind.empty() || !bus.empty(); }
-
     // True when the item matches a pattern (when there are any), the kind and
     // the bus.
     bool matches(const ItemSummary& item) const;

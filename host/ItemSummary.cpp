@@ -2,9 +2,12 @@
 
 #include "PropertyFormat.h"
 #include "PropertyLabels.h"
+#include "Wording.h"
 
 #include "contract/PropertyTags.h"
 #include "driver/BusClass.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -51,6 +54,12 @@ ItemSummary summarizeItem(const PropertyList& properties) {
     return summary;
 }
 
+ItemSummary summarizeItem(const PropertyList& properties, const std::string& name) {
+    ItemSummary summary = summarizeItem(properties);
+    summary.name = name;
+    return summary;
+}
+
 nlohmann::ordered_json summaryJson(const ItemSummary& summary) {
     nlohmann::ordered_json item;
     item["name"] = summary.name;
@@ -75,4 +84,19 @@ std::string summaryLine(const ItemSummary& summary) {
         }
     }
     return line;
+}
+
+std::vector<std::string> summaryCells(const ItemSummary& summary) {
+    return {summary.name,  summary.kind,         summary.bus,    summary.vendor,
+            summary.model, summary.serialNumber, summary.address};
+}
+
+size_t cameraCount(const std::vector<ItemSummary>& items) {
+    return size_t(std::count_if(items.begin(), items.end(),
+                                [](const ItemSummary& item) { return item.kind == "camera"; }));
+}
+
+std::string kindCountText(size_t items, size_t cameras) {
+    return counted(cameras, "camera", "cameras") + ", " +
+           counted(items - cameras, "frame grabber", "frame grabbers");
 }

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include <string>
+#include <vector>
 
 struct ItemSummary {
     std::string name;
@@ -20,6 +21,10 @@ struct ItemSummary {
 };
 
 ItemSummary summarizeItem(const PropertyList& properties);
+
+// The same under the name the expert knows the item by, which its properties
+// may lack when one could not be read.
+ItemSummary summarizeItem(const PropertyList& properties, const std::string& name);
 
 // "camera" or "frame grabber" from the item's properties.
 std::string itemKind(const PropertyList& properties);
@@ -40,3 +45,14 @@ nlohmann::ordered_json summaryJson(const ItemSummary& summary);
 // model, address, leaving out what the item lacks. Not made safe for a
 // terminal.
 std::string summaryLine(const ItemSummary& summary);
+
+// The cells of an item in the tables of list and fleet: name, kind, bus,
+// vendor, model, serial number, address.
+std::vector<std::string> summaryCells(const ItemSummary& summary);
+
+// How many of the items are cameras.
+size_t cameraCount(const std::vector<ItemSummary>& items);
+
+// "9 cameras, 2 frame grabbers": the kinds of so many items, of which so many
+// are cameras.
+std::string kindCountText(size_t items, size_t cameras);

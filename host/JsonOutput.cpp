@@ -13,3 +13,8 @@ void printJson(const nlohmann::ordered_json& document, bool compact) {
     const std::string text = jsonText(document, compact) + "\n";
     std::fwrite(text.data(), 1, text.size(), stdout);
 }
+
+bool printAtOnce(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return std::fflush(stdout) == 0 && !std::ferror(stdout);
+}

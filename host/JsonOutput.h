@@ -1,4 +1,4 @@
-// JSON documents on standard output.
+// JSON documents and reports on standard output.
 #pragma once
 
 #include <nlohmann/json.hpp>
@@ -13,3 +13,7 @@ std::string jsonText(const nlohmann::ordered_json& document, bool compact);
 
 // Prints jsonText and a newline.
 void printJson(const nlohmann::ordered_json& document, bool compact = false);
+
+// Writes text and flushes it, for reports that a reader follows as they come
+// (watch, fleet --watch); false when standard output is gone (a closed pipe).
+bool printAtOnce(const std::string& text);

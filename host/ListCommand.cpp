@@ -8,7 +8,6 @@
 #include "TextTable.h"
 #include "Wording.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -16,13 +15,10 @@ namespace {
 // "11 items: 9 cameras, 2 frame grabbers", or "2 of 11 items: ..." when
 // filtered.
 std::string countLine(const std::vector<ItemSummary>& shown, size_t total) {
-    const size_t cameras = size_t(std::count_if(
-        shown.begin(), shown.end(), [](const ItemSummary& item) { return item.kind == "camera"; }));
     const std::string items = shown.size() == total ? counted(total, "item", "items")
                                                     : std::to_string(shown.size()) + " of " +
                                                           counted(total, "item", "items");
-    return items + ": " + counted(cameras, "camera", "cameras") + ", " +
-           counted(shown.size() - cameras, "frame grabber", "frame grabbers") + "\n";
+    return items + ": " + kindCountText(shown.size(), cameraCount(shown)) + "\n";
 }
 
 void printText(const std::vector<ItemSummary>& shown, size_t total, const ListOptions& list,
@@ -35,8 +31,7 @@ void printText(const std::vector<ItemSummary>& shown, size_t total, const ListOp
     }
     std::vector<TableRow> rows;
     for (const ItemSummary& item : shown) {
-        rows.push_back({item.name, item.kind, item.bus, item.vendor, item.model, item.serialNumber,
-                        item.address});
+        rows.push_back(summaryCells(item));
     }
     if (list.noHeader) {
         std::fputs(formatRows(rows).c_str(), stdout);

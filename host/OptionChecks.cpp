@@ -1,10 +1,10 @@
 #include "OptionChecks.h"
 
 #include "ChangeParser.h"
+#include "WholeNumber.h"
 #include "Wording.h"
 
 #include <algorithm>
-#include <charconv>
 #include <filesystem>
 
 CLI::Validator wholeNumberAtLeastOne(const std::string& option) {
@@ -12,9 +12,7 @@ CLI::Validator wholeNumberAtLeastOne(const std::string& option) {
     return CLI::Validator(
         [refusal](std::string& value) -> std::string {
             uint32_t number = 0;
-            const char* end = value.data() + value.size();
-            const auto read = std::from_chars(value.data(), end, number);
-            if (read.ec != std::errc() || read.ptr != end || number == 0) {
+            if (!parseWhole(value, 10, &number) || number == 0) {
                 return refusal;
             }
             value = std::to_string(number); // CLI11 would read 010 as octal

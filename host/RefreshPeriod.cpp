@@ -1,12 +1,14 @@
 #include "RefreshPeriod.h"
 
 #if KR_HOST_READS_INI
+#include "WholeNumber.h"
+
 #include <ini.h>
 #include <strings.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
+#include <string_view>
 #endif
 
 namespace {
@@ -16,17 +18,15 @@ constexpr const char* kKey = "SystemapiExpertCameraListRefreshTimeInSec";
 
 #if KR_HOST_READS_INI
 // Blanks around it are cut already; an optional '+', then digits only.
-bool parseSeconds(const char* text, uint32_t* seconds) {
-    const char* digits = text[0] == '+' ? text + 1 : text;
-    if (*digits == '\0' || std::strspn(digits, "0123456789") != std::strlen(digits)) {
+bool parseSeconds(std::string_view text, uint32_t* seconds) {
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+    }
+    uint32_t value = 0;
+    if (!parseWhole(text, 10, &value) || value == 0) {
         return false;
     }
-    errno = 0;
-    const unsigned long long value = std::strtoull(digits, nullptr, 10);
-    if (errno != 0 || value == 0 || value > UINT32_MAX) {
-        return false;
-    }
-    *seconds = uint32_t(value);
+    *seconds = value;
     return true;
 }
 
@@ -58,7 +58,7 @@ std::optional<RefreshPeriod> readRefreshPeriod(const std::string& iniPath) {
             std::string("the file cannot be read (") + std::strerror(errno) + ")";
     } else if (!found.value) {
         period.defaultBecause = "the file has no " + refreshPeriodKey();
-    } else if (!parseSeconds(found.value->c_str(), &period.seconds)) {
+    } else if (!parseSeconds(*found.value, &period.seconds)) {
         period.defaultBecause =
             std::string(kKey) + "=" + *found.value + " is not a whole number above 0";
     }

@@ -17,8 +17,6 @@ int runShow(ModuleLoader& loader, const OutputOptions& output, const std::string
     const NamedItem item = session.item(name);
     session.expert().finalize();
 
-    ItemSummary summary = summarizeItem(item.properties);
-    summary.name = item.name;
     const uint32_t busKind = itemBusKind(item.properties);
     if (output.json) {
         printJson(itemDocument(item.name, item.properties));
@@ -30,8 +28,8 @@ int runShow(ModuleLoader& loader, const OutputOptions& output, const std::string
         rows.push_back({tagText(property.tag), propertyLabel(property.tag, busKind),
                         typeName(property.type), value.empty() ? "\"\"" : value});
     }
-    std::printf("%s: %s, %zu properties\n\n", terminalSafe(item.name).c_str(), summary.kind.c_str(),
-                item.properties.size());
+    std::printf("%s: %s, %zu properties\n\n", terminalSafe(item.name).c_str(),
+                itemKind(item.properties).c_str(), item.properties.size());
     std::fputs(formatTable({"TAG", "LABEL", "TYPE", "VALUE"}, rows).c_str(), stdout);
     return kExitSuccess;
 }

@@ -1,17 +1,12 @@
 #include "UsageMessage.h"
 
+#include "CommandLine.h"
 #include "Suggestion.h"
 #include "Wording.h"
 
 #include <vector>
 
 namespace {
-
-// The subcommand given, or null.
-const CLI::App* subcommandOf(const CLI::App& app) {
-    const std::vector<CLI::App*> parsed = app.get_subcommands();
-    return parsed.empty() ? nullptr : parsed.front();
-}
 
 std::vector<std::string> subcommandNames(const CLI::App& app) {
     std::vector<std::string> names;
@@ -24,7 +19,7 @@ std::vector<std::string> subcommandNames(const CLI::App& app) {
 // Every option of the app and of the subcommand given, as typed: --json, -q.
 std::vector<std::string> optionNames(const CLI::App& app) {
     std::vector<std::string> names;
-    for (const CLI::App* scope : {&app, subcommandOf(app)}) {
+    for (const CLI::App* scope : {&app, parsedSubcommand(app)}) {
         if (scope == nullptr) {
             continue;
         }
@@ -47,12 +42,12 @@ std::string helpCommand(const CLI::App* sub) {
 std::string unknownOption(const CLI::App& app, const std::string& word) {
     const std::string option = word.substr(0, word.find('='));
     const std::string nearest = nearestWord(option, optionNames(app));
-    if (nearest == option && subcommandOf(app) != nullptr) { // given before its subcommand
-        const std::string sub = subcommandOf(app)->get_name();
+    if (nearest == option && parsedSubcommand(app) != nullptr) { // given before its subcommand
+        const std::string sub = parsedSubcommand(app)->get_name();
         return option + " is an option of " + sub + ": give it after " + sub;
     }
     return "unknown option '" + option + "'" +
-           (nearest.empty() ? "; " + helpCommand(subcommandOf(app)) + " lists the options"
+           (nearest.empty() ? "; " + helpCommand(parsedSubcommand(app)) + " lists the options"
                             : "; did you mean '" + nearest + "'?");
 }
 
@@ -71,7 +66,7 @@ std::string firstLeftOver(const CLI::App& app) {
 }
 
 std::string missingArgument(const CLI::App& app) {
-    const CLI::App* sub = subcommandOf(app);
+    const CLI::App* sub = parsedSubcommand(app);
     if (sub == nullptr) {
         return "a subcommand is required: " + listed(subcommandNames(app), "or");
     }
@@ -116,18 +111,18 @@ std::string usageSentence(const CLI::App& app, const CLI::ParseError& error) {
     if (!word.empty() && word[0] == '-') {
         return unknownOption(app, word);
     }
-    if (!word.empty() && subcommandOf(app) == nullptr) {
+    if (!word.empty() && parsedSubcommand(app) == nullptr) {
         return unknownSubcommand(app, word);
     }
     if (!word.empty()) {
-        return "unexpected argument '" + word + "'; " + helpCommand(subcommandOf(app)) +
-               " tells what " + subcommandOf(app)->get_name() + " takes";
+        return "unexpected argument '" + word + "'; " + helpCommand(parsedSubcommand(app)) +
+               " tells what " + parsedSubcommand(app)->get_name() + " takes";
     }
     if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr) {
         return missingArgument(app);
     }
     if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) {
-        return optionWithoutValue(error) + " needs a value; " + helpCommand(subcommandOf(app)) +
+        return optionWithoutValue(error) + " needs a value; " + helpCommand(parsedSubcommand(app)) +
                " tells what it takes";
     }
     return lowercaseStart(error.what());

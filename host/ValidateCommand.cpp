@@ -121,11 +121,9 @@ int runValidate(ModuleLoader& loader, const OutputOptions& output, const std::st
     }
     const bool rejected = rejectedCount != 0 || !verdict.rejected.empty();
     if (output.json) {
-        ItemSummary summary = summarizeItem(item.properties);
-        summary.name = item.name;
         const uint32_t busKind = itemBusKind(item.properties);
         nlohmann::ordered_json document;
-        document["item"] = summaryJson(summary);
+        document["item"] = summaryJson(summarizeItem(item.properties, item.name));
         document["changes"] = nlohmann::ordered_json::array();
         for (const PropertyChange& change : changes) {
             document["changes"].push_back(changeJson(item.name, change, busKind));

@@ -4,6 +4,7 @@
 #include "Commands.h"
 
 #include "FollowedExpert.h"
+#include "JsonOutput.h"
 #include "PresentItems.h"
 #include "WatchReport.h"
 
@@ -11,17 +12,6 @@
 
 #include <cstdio>
 #include <optional>
-#include <utility>
-
-namespace {
-
-// Writes one report; false when standard output is gone (a closed pipe).
-bool print(const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    return std::fflush(stdout) == 0 && !std::ferror(stdout);
-}
-
-} // namespace
 
 int runWatch(ModuleLoader& loader, const OutputOptions& output, const WatchOptions& watch) {
     FollowedExpert followed(loader); // a closed output ends the watch through Finalize
@@ -41,7 +31,7 @@ int runWatch(ModuleLoader& loader, const OutputOptions& output, const WatchOptio
     // True when the watch ends with this event: the count is reached or the
     // output is gone.
     const auto printEvent = [&](const std::string& text) {
-        return !print(text) || ++events == watch.count;
+        return !printAtOnce(text) || ++events == watch.count;
     };
     bool done = printEvent(report.present(std::chrono::system_clock::now(), presentItems(expert)));
     while (!done && !followed.stop.requested()) {

@@ -52,12 +52,17 @@ std::string WatchReport::present(std::chrono::system_clock::time_point time,
 std::string WatchReport::report(const Notification& notification) {
     Event event{notification.time, notification.change, {}};
     for (const ItemPicture& item : notification.items) {
-        const bool known = m_known.count(item.name) != 0;
+        const auto earlier = m_known.find(item.name);
+        const bool known = earlier != m_known.end();
         const bool toldAlready = notification.change == oxSysItemChangeKind_Added
                                      ? known
                                      : notification.change == oxSysItemChangeKind_Removed && !known;
         if (!toldAlready) {
             event.items.push_back(item);
+        } else if (known && !earlier->second && item.status == 0) {
+            // Unreadable when told of, readable now: a later change has a
+            // picture to compare with.
+            earlier->second = item.properties;
         }
     }
     return event.items.empty() ? "" : told(event);
@@ -143,9 +148,10 @@ std::string WatchReport::jsonReport(const Event& event) const {
         }
         ItemSummary summary;
         if (picture != nullptr && !picture->empty()) {
-            summary = summarizeItem(*picture);
+            summary = summarizeItem(*picture, item.name);
+        } else {
+            summary.name = item.name; // known by name alone
         }
-        summary.name = item.name;
         document["items"].push_back(summaryJson(summary));
     }
     if (isChanged(event.change)) {

@@ -109,7 +109,8 @@ int main(int argc, char** argv) {
     defineCommandLine(app, line);
     try {
         app.parse(argc, argv);
-        line.subcommand = parsedSubcommand(app);
+        const CLI::App* subcommand = parsedSubcommand(app);
+        line.subcommand = subcommand == nullptr ? "" : subcommand->get_name();
     } catch (const CLI::ParseError& error) {
         if (error.get_exit_code() == 0) {
             return app.exit(error); // --help, --version

@@ -99,6 +99,8 @@ public:
 
     // Whether a camera or a frame grabber has this name (m_lock held).
     bool HasItem(const ItemName& name) const;
+    // The same, taking m_lock for the look-up alone.
+    bool HasItemNamed(const char16_t* item);
 
     // Appends every item name once the first refresh is complete: cameras,
     // then frame grabbers, each in key order.
@@ -121,6 +123,22 @@ private:
 
     // The registered handler with a reference for the caller, or null.
     IoxSysFrameworkNotificationHandler* AcquireHandler();
+
+    // What the refresh thread does after its current pass. A handler that
+    // calls Finalize on the refresh thread asks for Stop; an Initialize (from
+    // the handler or a host thread) withdraws a Stop not yet taken; the thread
+    // takes it at the end of the pass (Returned) and leaves its loop, as it
+    // does after a stop signal. A host thread that finds Returned joins that
+    // thread before it starts another.
+    enum class AfterPass : uint8_t { Continue, Stop, Returned };
+
+    // On the refresh thread after a pass: whether a stop was asked for from
+    // within it (the thread then returns).
+    bool TakeStopAskedInPass();
+
+    // Host threads, m_lifecycleLock held: joins a refresh thread that has
+    // left its loop, and drops a stop signal left for it.
+    void JoinRefreshThread();
 
     // Signals the stop and waits for the refresh thread to return (host
     // threads only).
@@ -162,6 +180,8 @@ private:
     bool m_releasedOnRefreshThread = false;     // refresh thread only
     std::atomic<TASK_ID> m_refreshTask{0};      // the refresh thread while main() runs
     std::atomic<TASK_ID> m_initializingTask{0}; // a host thread making a pass in Initialize
+    std::atomic<AfterPass> m_afterPass{AfterPass::Continue};
+    bool m_hostStopPending = false; // m_lifecycleLock: a stop given while no thread ran
     uint32_t m_refreshPeriodSec = 2;
     std::atomic<uint32_t> m_driverVersion{0}; // written by Initialize, read by host threads
 };

@@ -42,6 +42,14 @@ uint32_t CoxSysVyrex::GetCameraListRefreshTimeInSec() {
 // it. A running thread is left alone (the controller refuses a second
 // start); the version is read again either way.
 //
+// Initialize undoes a stop that was asked for from within a pass (a handler
+// calling Finalize on the refresh thread): while that pass runs, the stop
+// is withdrawn and the thread goes on; once the thread has taken it, the
+// thread is joined and a new one started. A thread that will end after its
+// first pass on a stop a host gave before it existed is joined and started
+// again the same way. Either way the expert afterwards has a refresh thread
+// that reports changes.
+//
 // When no thread can be started, Initialize makes the pass itself, so that
 // searches answer from a real inventory instead of waiting for a first pass
 // that would never come; the next Initialize tries the thread again.
@@ -51,28 +59,46 @@ int32_t CoxSysVyrex::Initialize() {
         m_driverVersion.store(version, std::memory_order_relaxed);
     }
     if (OnPassThread()) {
-        return S_OK; // called back from a pass: the expert is running
+        // Called back from a pass: the expert is running; a stop asked for
+        // earlier in this pass is withdrawn.
+        AfterPass asked = AfterPass::Stop;
+        m_afterPass.compare_exchange_strong(asked, AfterPass::Continue);
+        return S_OK;
     }
     nKRZEPH000::tSemaphoreLock hold(m_lifecycleLock);
+    if (m_threadController.isRunning()) {
+        AfterPass asked = AfterPass::Stop;
+        if (!m_hostStopPending && m_afterPass.compare_exchange_strong(asked, AfterPass::Continue)) {
+            return S_OK; // withdrawn before the thread took it: it goes on
+        }
+        if (m_hostStopPending || asked == AfterPass::Returned) {
+            JoinRefreshThread();
+        }
+    }
     nKRZEPH000::tStatus status;
     m_threadController.start(static_cast<nKRZEPH000::iThread*>(this), status);
     if (!m_threadController.isRunning()) {
         m_initializingTask.store(taskIdSelf());
         RefreshAndNotify();
         m_initializingTask.store(0);
+        // A stop asked for from that pass has no thread to stop.
+        m_afterPass.store(AfterPass::Continue);
     }
     return S_OK;
 }
 
 // A stop signal that finds no waiting thread stays pending, so the current
 // pass completes (notifications included) and the thread then ends without
-// waiting a further period.
+// waiting a further period. One given while no thread exists ends the next
+// thread after its first pass.
 //
 // Called back from a pass (a handler on the refresh thread), Finalize cannot
-// wait for that pass: the pending stop ends the thread after it.
+// wait for that pass: it asks the thread to return after it, and an
+// Initialize may still withdraw that.
 int32_t CoxSysVyrex::Finalize() {
     if (OnPassThread()) {
-        m_stopEvent.signal();
+        AfterPass running = AfterPass::Continue;
+        m_afterPass.compare_exchange_strong(running, AfterPass::Stop);
         return S_OK;
     }
     StopRefreshThread();
@@ -82,7 +108,21 @@ int32_t CoxSysVyrex::Finalize() {
 void CoxSysVyrex::StopRefreshThread() {
     nKRZEPH000::tSemaphoreLock hold(m_lifecycleLock);
     m_stopEvent.signal();
+    if (m_threadController.isRunning()) {
+        JoinRefreshThread();
+    } else {
+        m_hostStopPending = true;
+    }
+}
+
+void CoxSysVyrex::JoinRefreshThread() {
     m_threadController.join();
+    // The thread has returned: a stop signal it did not take (it left on a
+    // stop asked for in its pass) must not end the next one.
+    nKRZEPH000::tStatus ignored;
+    m_stopEvent.wait(0, ignored);
+    m_hostStopPending = false;
+    m_afterPass.store(AfterPass::Continue);
 }
 
 bool CoxSysVyrex::OnPassThread() const {

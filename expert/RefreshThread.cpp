@@ -51,7 +51,7 @@ void CoxSysVyrex::main() {
     while (!m_releasedOnRefreshThread) {
         RefreshAndNotify();
         nKRZEPH000::tStatus waitStatus;
-        if (m_releasedOnRefreshThread ||
+        if (m_releasedOnRefreshThread || TakeStopAskedInPass() ||
             m_stopEvent.wait(RefreshWaitMs(m_refreshPeriodSec), waitStatus)) {
             break;
         }
@@ -60,6 +60,11 @@ void CoxSysVyrex::main() {
     if (m_releasedOnRefreshThread) {
         DestroyAfterRefreshThread();
     }
+}
+
+bool CoxSysVyrex::TakeStopAskedInPass() {
+    AfterPass asked = AfterPass::Stop;
+    return m_afterPass.compare_exchange_strong(asked, AfterPass::Returned);
 }
 
 void CoxSysVyrex::RefreshAndNotify() {
@@ -110,23 +115,26 @@ bool CoxSysVyrex::RefreshInventory(ChangeSets& changes, InventoryPicture& replac
 }
 
 // Whoever calls out holds what it passes: the expert keeps a reference to
-// itself and one to the handler for the calls, so the handler may AddRef,
-// call back or Release the expert, and a handler replaced or unregistered
-// meanwhile is never called after its release. When the host is letting go
-// of its last reference at this moment, nothing is told: that release is
-// stopping this thread. When the expert's own reference is the last of all,
-// the expert ends once this thread has returned.
+// itself and one to the handler for each call, so the handler may AddRef,
+// call back or Release the expert. Each call goes to the handler registered
+// when it is made: a handler that replaces or unregisters itself in its
+// call gets no further one, and its successor gets the rest of the pass.
+// When the host is letting go of its last reference at this moment, nothing
+// is told: that release is stopping this thread. When the expert's own
+// reference is the last of all, the expert ends once this thread has
+// returned.
 void CoxSysVyrex::DeliverChanges(ChangeSets& changes) {
     // Declared first, so released last: once the handler has its reference
     // back, the delivery is over.
-    const ComRef<IoxSysFrameworkNotificationHandler> handler(AcquireHandler());
+    ComRef<IoxSysFrameworkNotificationHandler> handler(AcquireHandler());
     if (!handler || !InterLockedIncrementIfLive(&refCount)) {
         return;
     }
     const ComRef<IoxSysExpert2> self(this); // the reference just taken
-    for (size_t i = 0; i < ChangeSets::kKinds; ++i) {
+    for (size_t i = 0; i < ChangeSets::kKinds && handler; ++i) {
         if (changes.inOrder[i]) {
             handler->OnItemsChanged(self.get(), ChangeSets::kOrder[i], changes.inOrder[i].get());
+            handler = ComRef<IoxSysFrameworkNotificationHandler>(AcquireHandler());
         }
     }
     changes.clear();

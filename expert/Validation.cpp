@@ -22,6 +22,10 @@ using RejectedTagsEnumerator = CoxSysEnumPropertyTagsSTL<RejectedTags>;
 // A bag that answers EnumChangedTags with no enumerator (as a bag without
 // changes does) has nothing to reject: the result is an empty enumerator. A
 // bag that fails the call passes its failure on.
+//
+// m_lock is held only to look the item up: the host's bag and enumerator
+// are called without it, since a host thread may hold that bag's lock while
+// it waits for m_lock in a search of its own.
 int32_t CoxSysVyrex::ValidatePropertyChanges(const char16_t* item, IoxSysPropertyBag2* changes,
                                              IoxSysEnumPropertyTag** tags, char16_t** text) {
     if (text != nullptr) {
@@ -30,9 +34,8 @@ int32_t CoxSysVyrex::ValidatePropertyChanges(const char16_t* item, IoxSysPropert
     if (item == nullptr || changes == nullptr || tags == nullptr) {
         return E_POINTER;
     }
-    nKRZEPH000::tSemaphoreLock hold(m_lock);
     return KRStatusOf([&] {
-        if (!HasItem(ItemName(item))) {
+        if (!HasItemNamed(item)) {
             return OX_E_ITEM_NOT_FOUND;
         }
         IoxSysEnumPropertyTag* given = nullptr;
@@ -53,6 +56,12 @@ int32_t CoxSysVyrex::ValidatePropertyChanges(const char16_t* item, IoxSysPropert
         *tags = CreateOwningEnumerator<RejectedTagsEnumerator>(std::move(rejected));
         return S_OK;
     });
+}
+
+bool CoxSysVyrex::HasItemNamed(const char16_t* item) {
+    const ItemName name(item);
+    nKRZEPH000::tSemaphoreLock hold(m_lock);
+    return HasItem(name);
 }
 
 int32_t CoxSysVyrex::PersistPropertyChanges(const char16_t*, IoxSysPropertyBag2* changes,

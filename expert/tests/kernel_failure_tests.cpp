@@ -6,6 +6,7 @@
 #include "HostObjects.h"
 #include "LinkedExpert.h"
 #include "Poison.h"
+#include "RefreshPasses.h"
 
 #include "contract/Status.h"
 #include "kernel/fault.h"
@@ -94,6 +95,42 @@ TEST_F(KernelFailures, InitializeWithoutAThreadStillMakesThePass) {
         }
         EXPECT_LT(n, kMostCalls) << point.name;
     }
+}
+
+// A handler that calls Finalize in the pass Initialize makes itself (no
+// thread could be started) leaves no stop behind for a later thread: the one
+// the next Initialize starts goes on telling of changes.
+TEST_F(KernelFailures, AStopAskedInInitializesOwnPassEndsNoLaterThread) {
+    IoxSysExpert2* expert = nullptr;
+    ASSERT_EQ(createVyrexSysapiExpert(&expert), 0);
+    void* itf = nullptr;
+    ASSERT_EQ(expert->QueryInterface(IID_IoxSysExpertPlugPlay, &itf), 0);
+    auto* plugPlay = static_cast<IoxSysExpertPlugPlay*>(itf);
+    RecordingHandler handler;
+    bool asked = false;
+    handler.onCall = [&] {
+        if (!asked) {
+            asked = true;
+            EXPECT_EQ(expert->Finalize(), 0);
+        }
+    };
+    plugPlay->RegisterNotificationCallback(&handler);
+
+    kernelFailNthCall(kernelFaultPoint::taskSpawn, 1);
+    EXPECT_EQ(expert->Initialize(), 0);
+    kernelClearFaults();
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(expert->Initialize(), 0);
+    EXPECT_TRUE(waitForPasses(3));
+    vyrexsim::Camera late;
+    late.interfaceName = "late";
+    vyrexsim::PlugCamera(late);
+    EXPECT_TRUE(handler.waitFor(oxSysItemChangeKind_Added, "late"));
+
+    EXPECT_EQ(expert->Finalize(), 0);
+    plugPlay->RegisterNotificationCallback(nullptr);
+    plugPlay->Release();
+    EXPECT_EQ(expert->Release(), 0u);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "HostObjects.h"
+#include "RestlessHandlers.h"
 
 #include "contract/oxSysInterfaces.h"
 
@@ -28,9 +29,10 @@ enum class Operation {
     RegisterNotificationCallback,
     Initialize,
     Finalize,
+    BatchLockedRead,
 };
 
-constexpr size_t kOperationKinds = size_t(Operation::Finalize) + 1;
+constexpr size_t kOperationKinds = size_t(Operation::BatchLockedRead) + 1;
 
 constexpr const char* operationName(Operation operation) {
     constexpr const char* names[kOperationKinds] = {
@@ -44,18 +46,25 @@ constexpr const char* operationName(Operation operation) {
         "RegisterNotificationCallback",
         "Initialize",
         "Finalize",
+        "BatchLockedRead",
     };
     return names[size_t(operation)];
 }
 
 using OperationCounts = std::array<uint64_t, kOperationKinds>;
 
+// One of the expert's bags that every host thread uses: some hold its batch
+// lock while they read items, others validate changes against it.
+struct SharedBag {
+    IoxSysPropertyBag3* bag = nullptr;
+    std::vector<uint32_t> changedTags; // what its EnumChangedTags gives
+};
+
 class HostOperations {
 public:
-    HostOperations(IoxSysExpert2* expert, IoxSysExpertPlugPlay* plugPlay,
-                   IoxSysFrameworkNotificationHandler* handler,
+    HostOperations(IoxSysExpert2* expert, RestlessHandlers& handlers, const SharedBag& shared,
                    const std::vector<std::string>& itemNames, uint32_t seed)
-        : m_expert(expert), m_plugPlay(plugPlay), m_handler(handler), m_itemNames(itemNames),
+        : m_expert(expert), m_handlers(handlers), m_shared(shared), m_itemNames(itemNames),
           m_random(seed) {}
 
     void performOne() {
@@ -83,15 +92,18 @@ public:
             populateOrRefreshProperties();
             break;
         case Operation::RegisterNotificationCallback:
-            // Always the same handler: a null one, even briefly, would lose
-            // notifications and spoil the picture.
-            expect(operation, m_plugPlay->RegisterNotificationCallback(m_handler), {0});
+            // Never a null handler: even briefly, it would lose notifications
+            // and spoil the picture.
+            expect(operation, m_handlers.registerOne(m_random()), {0});
             break;
         case Operation::Initialize:
             expect(operation, m_expert->Initialize(), {0});
             break;
         case Operation::Finalize:
             expect(operation, m_expert->Finalize(), {0});
+            break;
+        case Operation::BatchLockedRead:
+            batchLockedRead();
             break;
         }
         ++m_counts[size_t(operation)];
@@ -209,25 +221,40 @@ private:
     }
 
     // The items are read-only: every changed tag comes back rejected, in the
-    // bag's order.
+    // bag's order. Half of the validations use the shared bag, which another
+    // thread may hold locked while it waits for a read.
     void validatePropertyChanges() {
-        const std::vector<uint32_t> changedTags = {kTagVendor, kTagModel, kTagSerialNumber};
-        ChangedTagsBag changes(changedTags);
+        const std::vector<uint32_t> hostTags = {kTagVendor, kTagModel, kTagSerialNumber};
+        ChangedTagsBag hostBag(hostTags);
+        const bool shared = m_random() % 2 == 0;
+        IoxSysPropertyBag2* changes =
+            shared ? static_cast<IoxSysPropertyBag2*>(m_shared.bag) : &hostBag;
         IoxSysEnumPropertyTag* rejected = nullptr;
         char16_t* text = nullptr;
         const int32_t status = m_expert->ValidatePropertyChanges(wide(pickItemName()).c_str(),
-                                                                 &changes, &rejected, &text);
+                                                                 changes, &rejected, &text);
         expect(Operation::ValidatePropertyChanges, status, {0, kItemNotFound});
         takeString(text);
         if (rejected != nullptr) {
-            if (drainTags(rejected) != changedTags) {
+            if (drainTags(rejected) != (shared ? m_shared.changedTags : hostTags)) {
                 surprise(Operation::ValidatePropertyChanges, "rejected tags differ");
             }
             rejected->Release();
         }
-        if (changes.references() != 1) {
+        if (hostBag.references() != 1) {
             surprise(Operation::ValidatePropertyChanges, "the host's bag kept a reference");
         }
+    }
+
+    // Holds the shared bag's batch lock across a read of another item.
+    void batchLockedRead() {
+        expect(Operation::BatchLockedRead, m_shared.bag->AcquireBatchLock(), {0});
+        const std::string name = pickItemName();
+        if (IoxSysPropertyBag* bag = bagOf(Operation::BatchLockedRead, name)) {
+            readProperties(Operation::BatchLockedRead, bag, name);
+            bag->Release();
+        }
+        expect(Operation::BatchLockedRead, m_shared.bag->ReleaseBatchLock(), {0});
     }
 
     void populateOrRefreshProperties() {
@@ -261,14 +288,14 @@ private:
     }
 
     IoxSysExpert2* m_expert;
-    IoxSysExpertPlugPlay* m_plugPlay;
-    IoxSysFrameworkNotificationHandler* m_handler;
+    RestlessHandlers& m_handlers;
+    const SharedBag& m_shared;
     const std::vector<std::string>& m_itemNames;
     std::mt19937 m_random;
     // How often each operation comes, in the order of Operation. Starts
     // outnumber stops, so that the refresh thread runs most of the time and
     // the driver keeps changing under the searches.
-    static constexpr double kWeights[kOperationKinds] = {2, 4, 4, 3, 3, 3, 3, 2, 2, 1};
+    static constexpr double kWeights[kOperationKinds] = {2, 4, 4, 3, 3, 3, 3, 2, 2, 1, 2};
     std::discrete_distribution<size_t> m_pickKind{std::begin(kWeights), std::end(kWeights)};
     OperationCounts m_counts{};
     uint64_t m_surpriseCount = 0;

@@ -14,6 +14,7 @@
 #include "simdriver/SimDriver.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cctype>
 #include <chrono>
@@ -248,6 +249,7 @@ struct Findings {
     std::vector<std::string> picture;
     std::vector<std::string> inventory;
     std::vector<std::string> contradictions;
+    std::array<uint64_t, RestlessHandlers::kActs> handlerActs{};
     uint32_t expertReferencesLeft = 0;
     uint32_t handlerReferencesLeft = 0;
 };
@@ -301,29 +303,71 @@ private:
         auto* plugPlay = static_cast<IoxSysExpertPlugPlay*>(itf);
 
         PictureHandler handler;
-        plugPlay->RegisterNotificationCallback(&handler);
+        RestlessHandlers handlers(handler, m_options.seed);
+        handlers.attach(expert, plugPlay);
+        handlers.registerOne(0);
+        vyrexsim::PlugCamera(anchorCamera());
         expert->Initialize();
         upperCaseItemNames(expert); // returns after the first pass
+        SharedBag shared = bagOfTheAnchor(expert);
+        if (shared.bag == nullptr) {
+            std::cerr << "expert_soak: no bag for the anchor camera\n";
+            return 1;
+        }
 
         Findings findings;
-        storm(expert, plugPlay, handler, findings);
+        storm(expert, handlers, shared, findings);
         findings.lastPassSeen = finishWithOnePassOverTheFinalDevices(expert);
         findings.picture = handler.picture();
         findings.inventory = upperCaseItemNames(expert);
         findings.contradictions = handler.contradictions();
+        for (const std::string& contradiction : handlers.contradictions()) {
+            findings.contradictions.push_back(contradiction);
+        }
+        findings.handlerActs = handlers.acts();
 
         plugPlay->RegisterNotificationCallback(nullptr);
         plugPlay->Release();
+        shared.bag->Release();
         findings.expertReferencesLeft = expert->Release();
-        findings.handlerReferencesLeft = handler.references() - 1; // its own one stays
+        findings.handlerReferencesLeft = handlers.referencesLeft();
 
         report(handler, findings);
         return verdict(findings);
     }
 
+    // A camera the churn never touches, whose bag the host threads share.
+    static vyrexsim::Camera anchorCamera() {
+        vyrexsim::Camera camera;
+        camera.interfaceName = "anchor";
+        camera.busType = kVyrexBusSimulated;
+        camera.vendorName = "Acme";
+        camera.modelName = "Anchor";
+        return camera;
+    }
+
+    static SharedBag bagOfTheAnchor(IoxSysExpert2* expert) {
+        SharedBag shared;
+        IoxSysPropertyBag* bag = nullptr;
+        if (expert->GetPropertiesOfItem(u"anchor", &bag) != 0) {
+            return shared;
+        }
+        void* itf = nullptr;
+        bag->QueryInterface(IID_IoxSysPropertyBag3, &itf);
+        bag->Release();
+        shared.bag = static_cast<IoxSysPropertyBag3*>(itf);
+        IoxSysEnumPropertyTag* changed = nullptr;
+        if (shared.bag != nullptr && shared.bag->EnumChangedTags(&changed) == 0 &&
+            changed != nullptr) {
+            shared.changedTags = drainTags(changed);
+            changed->Release();
+        }
+        return shared;
+    }
+
     // The host threads and the driver's churn for the whole run, with the
     // resident set sampled after the warm-up, in the middle and at the end.
-    void storm(IoxSysExpert2* expert, IoxSysExpertPlugPlay* plugPlay, PictureHandler& handler,
+    void storm(IoxSysExpert2* expert, RestlessHandlers& handlers, const SharedBag& shared,
                Findings& findings) {
         const std::vector<std::string> cameraNames = numberedNames("cam", kCameraNames);
         const std::vector<std::string> frameGrabberNames =
@@ -335,7 +379,7 @@ private:
         std::vector<HostOperations> hosts;
         hosts.reserve(m_options.threads); // the threads hold on to their element
         for (unsigned t = 0; t < m_options.threads; ++t) {
-            hosts.emplace_back(expert, plugPlay, &handler, allNames, m_options.seed + 1 + t);
+            hosts.emplace_back(expert, handlers, shared, allNames, m_options.seed + 1 + t);
         }
         std::vector<std::thread> hostThreads;
         for (HostOperations& host : hosts) {
@@ -412,6 +456,11 @@ private:
                   << "driver changes:   " << m_churn->plugged << " plugged, " << m_churn->unplugged
                   << " unplugged, " << m_churn->changed << " changed\n"
                   << "changes checked:  " << handler.changesChecked() << "\n"
+                  << "handler's acts:   " << findings.handlerActs[RestlessHandlers::Finalize]
+                  << " Finalize, " << findings.handlerActs[RestlessHandlers::FinalizeThenInitialize]
+                  << " Finalize and Initialize, "
+                  << findings.handlerActs[RestlessHandlers::Initialize] << " Initialize, "
+                  << findings.handlerActs[RestlessHandlers::HandOver] << " hand-overs\n"
                   << "resident memory:  " << findings.residentAtStart << " KiB after warm-up, "
                   << findings.residentInMiddle << " KiB in the middle, " << findings.residentAtEnd
                   << " KiB at the end\n"

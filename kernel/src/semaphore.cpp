@@ -1,5 +1,13 @@
 // Semaphores over one std::mutex and condition variable each.
 //
+// A mutual-exclusion semaphore that nobody contends is taken and given with
+// one atomic operation on its owner word, without the guard: a lock that is
+// taken around every call of a property bag must not cost two mutex rounds.
+// A task that finds it held waits under the guard as before; a give that
+// sees a waiter registered wakes one under the guard. The owner word and the
+// waiter count are both sequentially consistent, so either the giver sees
+// the waiter or the waiter sees the free owner word.
+//
 // A task that cannot take a semaphore at once registers as a waiter under
 // the semaphore's guard before it gives up its preemption lock, and only
 // then waits. A give, flush or deletion made by whoever gets the preemption
@@ -15,6 +23,7 @@
 #include "kernel/int.h"
 #include "kernel/task.h"
 
+#include <atomic>
 #include <cerrno>
 #include <condition_variable>
 #include <mutex>
@@ -30,12 +39,12 @@ struct kernelSemaphore {
     std::condition_variable released; // a give, a flush or the deletion
     std::condition_variable drained;  // the last waiter left a deleted semaphore
 
-    TASK_ID owner = 0; // holder of a mutual-exclusion semaphore
-    int nesting = 0;   // how often the owner has taken it
-    bool full = false; // state of a binary semaphore
+    std::atomic<TASK_ID> owner{0}; // holder of a mutual-exclusion semaphore
+    int nesting = 0;               // how often the owner has taken it; the owner's alone
+    bool full = false;             // state of a binary semaphore
     unsigned flushes = 0;
 
-    int waiters = 0;
+    std::atomic<int> waiters{0}; // changed under the guard
     bool deleted = false;
 };
 
@@ -61,30 +70,37 @@ bool mutexOptionsValid(int options) {
     return (options & SEM_INVERSION_SAFE) == 0 || (options & SEM_Q_PRIORITY) != 0;
 }
 
-// Whether a task other than the owner could take the semaphore now.
-bool available(const kernelSemaphore& sem) {
-    return sem.kind == SemaphoreKind::binary ? sem.full : sem.owner == 0;
-}
-
-void take(kernelSemaphore& sem, TASK_ID self) {
-    if (sem.kind == SemaphoreKind::binary) {
-        sem.full = false;
-    } else {
-        sem.owner = self;
-        sem.nesting = 1;
+// Takes a free mutual-exclusion semaphore for self; false when it is held.
+// Needs no guard: the owner word decides.
+bool takeFreeMutex(kernelSemaphore& sem, TASK_ID self) {
+    TASK_ID expected = 0;
+    if (!sem.owner.compare_exchange_strong(expected, self)) {
+        return false;
     }
+    sem.nesting = 1;
+    return true;
 }
 
-bool takeAtOnce(kernelSemaphore& sem, TASK_ID self) {
-    if (sem.kind == SemaphoreKind::mutualExclusion && sem.owner == self) {
+// Takes the semaphore if a task other than the owner could take it now.
+// A binary semaphore's state is read under the guard.
+bool takeIfAvailable(kernelSemaphore& sem, TASK_ID self) {
+    if (sem.kind == SemaphoreKind::mutualExclusion) {
+        return takeFreeMutex(sem, self);
+    }
+    if (!sem.full) {
+        return false;
+    }
+    sem.full = false;
+    return true;
+}
+
+// The owner's nested take, or the take of a free mutual-exclusion semaphore.
+bool takeMutexAtOnce(kernelSemaphore& sem, TASK_ID self) {
+    if (sem.owner.load(std::memory_order_relaxed) == self) {
         ++sem.nesting;
         return true;
     }
-    if (!available(sem)) {
-        return false;
-    }
-    take(sem, self);
-    return true;
+    return takeFreeMutex(sem, self);
 }
 
 // Blocks until the semaphore is taken, flushed or deleted, or the ticks have
@@ -95,8 +111,10 @@ int takeBlocking(kernelSemaphore& sem, std::unique_lock<std::mutex>& hold, TASK_
     ++sem.waiters;
     const int lockDepth = preemptionLockSuspend();
 
+    // Taking is part of the test: a mutual-exclusion semaphore can be taken
+    // without the guard by a task that never waited.
     const auto ready = [&] {
-        return sem.deleted || sem.flushes != flushesBefore || available(sem);
+        return sem.deleted || sem.flushes != flushesBefore || takeIfAvailable(sem, self);
     };
     bool woken = true;
     if (timeoutTicks < 0) {
@@ -111,7 +129,7 @@ int takeBlocking(kernelSemaphore& sem, std::unique_lock<std::mutex>& hold, TASK_
     } else if (sem.flushes != flushesBefore) {
         // released by a flush; the semaphore stays as it is
     } else if (woken) {
-        take(sem, self);
+        // taken by the test above
     } else {
         error = S_objLib_OBJ_TIMEOUT;
     }
@@ -138,14 +156,15 @@ STATUS giveMutex(kernelSemaphore& sem) {
     if (intContext()) {
         return failWith(S_intLib_NOT_ISR_CALLABLE);
     }
-    const TASK_ID self = taskIdSelf();
-    std::lock_guard<std::mutex> hold(sem.guard);
-    if (sem.owner != self) {
+    if (sem.owner.load(std::memory_order_relaxed) != taskIdSelf()) {
         return failWith(S_semLib_INVALID_OPERATION);
     }
     if (--sem.nesting == 0) {
-        sem.owner = 0;
-        sem.released.notify_one();
+        sem.owner.store(0);
+        if (sem.waiters.load() != 0) {
+            std::lock_guard<std::mutex> hold(sem.guard);
+            sem.released.notify_one();
+        }
     }
     return OK;
 }
@@ -193,8 +212,11 @@ STATUS semTake(SEM_ID sem, int timeoutTicks) {
         return failWith(S_intLib_NOT_ISR_CALLABLE);
     }
     const TASK_ID self = taskIdSelf();
+    if (sem->kind == SemaphoreKind::mutualExclusion && takeMutexAtOnce(*sem, self)) {
+        return OK;
+    }
     std::unique_lock<std::mutex> hold(sem->guard);
-    if (takeAtOnce(*sem, self)) {
+    if (takeIfAvailable(*sem, self)) {
         return OK;
     }
     if (timeoutTicks == NO_WAIT) {

@@ -66,9 +66,15 @@ int IniCompareIEntryToName(const void* name, const void* element) {
 }
 
 IniNameKey IniComparisonKey(const IniFile* file, const char* name) {
+    return IniComparisonKey(file, name, strlen(name));
+}
+
+IniNameKey IniComparisonKey(const IniFile* file, const char* name, size_t length) {
     if (file->caseSensitive) {
-        return {name, strlen(name), false};
+        return {name, length, false};
     }
-    const char* start = IniSkipWhiteSpace(name);
-    return {start, IniLengthWithoutTrailingSpace(start, strlen(start)), true};
+    const char* end = name + length;
+    while (name != end && IniIsWhiteSpace(*name))
+        ++name;
+    return {name, IniLengthWithoutTrailingSpace(name, size_t(end - name)), true};
 }

@@ -1,6 +1,5 @@
 // Joining continuation entries: a long value may be written as entries
 // "name Line1", "name Line2", ... and is read back as one entry "name".
-#include "ini/IniAllocator.h"
 #include "ini/IniObjects.h"
 #include "ini/IniText.h"
 

@@ -33,17 +33,17 @@ void IniMergeIndex::giveUp() {
     m_lastEntries = nullptr;
 }
 
-IniSection* IniMergeIndex::findSection(const char* name) {
+IniSection* IniMergeIndex::findSection(const char* name, size_t length) {
     if (!g_enabled || !m_usable) {
         const int32_t position =
             ListSearch(&m_file->sections, -1, name, IniSectionComparison(m_file));
         return position ? IniSectionAt(&m_file->sections, position) : nullptr;
     }
     try {
-        return m_sections.find(name);
+        return m_sections.find(name, length);
     } catch (const std::bad_alloc&) {
         giveUp();
-        return findSection(name);
+        return findSection(name, length);
     }
 }
 
@@ -58,15 +58,15 @@ void IniMergeIndex::sectionAdded(IniSection* section) {
     }
 }
 
-IniEntry* IniMergeIndex::findEntry(const IniSection* section, const char* key) {
+IniEntry* IniMergeIndex::findEntry(const IniSection* section, const char* key, size_t length) {
     if (!g_enabled || !m_usable) {
         return IniFindEntry(m_file, section, key);
     }
     try {
-        return entriesOf(section).find(key);
+        return entriesOf(section).find(key, length);
     } catch (const std::bad_alloc&) {
         giveUp();
-        return findEntry(section, key);
+        return findEntry(section, key, length);
     }
 }
 

@@ -23,10 +23,11 @@ public:
     explicit IniMergeIndex(IniFile* file)
         : m_file(file), m_usable(file->mergeDuplicates != 0), m_sections(file, &m_fold) {}
 
-    IniSection* findSection(const char* name);
+    // Look-ups of a name of length bytes, as the parser has it.
+    IniSection* findSection(const char* name, size_t length);
     void sectionAdded(IniSection* section);
 
-    IniEntry* findEntry(const IniSection* section, const char* key);
+    IniEntry* findEntry(const IniSection* section, const char* key, size_t length);
     void entryAdded(const IniSection* section, IniEntry* entry);
 
     // Whether look-ups use the index (tests compare both ways; false walks).

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 // Every byte as the case-insensitive comparison folds it, worked out once
@@ -27,31 +28,60 @@ class IniNameTable {
 public:
     IniNameTable(const IniFile* file, const IniFoldTable* fold) : m_file(file), m_fold(fold) {}
 
-    // The item of that name, or null.
-    Item* find(const char* name) const {
-        if (m_slots.empty())
-            return nullptr;
-        const IniNameKey key = IniComparisonKey(m_file, name);
+    // The item of the name of length bytes, or null.
+    Item* find(const char* name, size_t length) {
+        const IniNameKey key = IniComparisonKey(m_file, name, length);
         const size_t hash = hashOf(key);
-        for (size_t slot = hash & mask();; slot = (slot + 1) & mask()) {
+        for (size_t slot = hash & mask(); !m_slots.empty(); slot = (slot + 1) & mask()) {
             const Slot& found = m_slots[slot];
             if (!found.item)
-                return nullptr;
+                break;
             if (found.hash == hash && equal(key, IniComparisonKey(m_file, Name(found.item))))
                 return found.item;
         }
+        m_missed.remember(key, hash);
+        return nullptr;
     }
 
     // Adds an item whose name is not in the table yet. Throws std::bad_alloc
     // when the array cannot grow; the table is then as it was.
     void add(Item* item) {
-        if ((m_count + 1) * 2 > m_slots.size())
+        if ((m_count + 1) * 4 > m_slots.size() * 3)
             grow();
-        place(m_slots, Slot{item, hashOf(IniComparisonKey(m_file, Name(item)))});
+        const IniNameKey key = IniComparisonKey(m_file, Name(item));
+        size_t hash = 0;
+        if (!m_missed.recall(key, &hash))
+            hash = hashOf(key);
+        place(m_slots, Slot{item, hash});
         ++m_count;
     }
 
 private:
+    // The name the last find did not find, with its hash: the name is
+    // usually added next, and its hash need not be worked out twice. Kept
+    // as a copy of its bytes, so it is right whatever happened meanwhile.
+    class Missed {
+    public:
+        void remember(const IniNameKey& key, size_t hash) {
+            m_length = key.length <= sizeof m_bytes ? key.length : kNone;
+            if (m_length != kNone)
+                memcpy(m_bytes, key.begin, m_length);
+            m_hash = hash;
+        }
+        bool recall(const IniNameKey& key, size_t* hash) {
+            const bool same = key.length == m_length && memcmp(key.begin, m_bytes, m_length) == 0;
+            m_length = kNone;
+            *hash = m_hash;
+            return same;
+        }
+
+    private:
+        static constexpr size_t kNone = SIZE_MAX;
+        char m_bytes[64];
+        size_t m_length = kNone;
+        size_t m_hash = 0;
+    };
+
     struct Slot {
         Item* item; // null: free
         size_t hash;
@@ -60,7 +90,8 @@ private:
     size_t mask() const { return m_slots.size() - 1; }
 
     void grow() {
-        std::vector<Slot> larger(m_slots.empty() ? 16 : m_slots.size() * 2, Slot{nullptr, 0});
+        // 32 slots hold a section of 24 entries, the common size, at once.
+        std::vector<Slot> larger(m_slots.empty() ? 32 : m_slots.size() * 2, Slot{nullptr, 0});
         for (const Slot& slot : m_slots) {
             if (slot.item)
                 place(larger, slot);
@@ -106,4 +137,5 @@ private:
     const IniFoldTable* m_fold;
     std::vector<Slot> m_slots;
     size_t m_count = 0;
+    Missed m_missed;
 };

@@ -55,6 +55,8 @@ struct IniNameKey {
     bool folded; // bytes compare after IniFoldCase
 };
 IniNameKey IniComparisonKey(const IniFile* file, const char* name);
+// The same for a name of length bytes without a zero byte among them.
+IniNameKey IniComparisonKey(const IniFile* file, const char* name, size_t length);
 
 // A byte in upper case, as the case-insensitive comparison folds it.
 int IniFoldCase(char byte);

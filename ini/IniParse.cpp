@@ -113,7 +113,7 @@ int32_t appendSection(IniFile* file, IniMergeIndex& index, const char* name, siz
 // duplicates merge, otherwise a new one.
 int32_t openSection(IniFile* file, IniMergeIndex& index, const char* name, size_t length) {
     if (file->mergeDuplicates) {
-        IniSection* earlier = index.findSection(name);
+        IniSection* earlier = index.findSection(name, length);
         if (earlier) {
             file->currentSection = earlier;
             return kIniStatusOk;
@@ -141,7 +141,7 @@ int32_t addEntry(IniFile* file, IniMergeIndex& index, const char* key, size_t ke
     }
     IniSection* section = file->currentSection;
     if (file->mergeDuplicates) {
-        IniEntry* earlier = index.findEntry(section, key);
+        IniEntry* earlier = index.findEntry(section, key, keyLength);
         if (earlier)
             return replaceValue(file, earlier, value, valueLength);
     }

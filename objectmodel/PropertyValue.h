@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <new>
+#include <type_traits>
 
 // The type tag each stored kind carries.
 template <class T>
@@ -118,7 +119,22 @@ private:
     explicit CoxPropertyValue(oxSysAttributeType valueType) : type(valueType) {}
 
     template <class T>
-    T& as();
+    T& as() {
+        if constexpr (std::is_same<T, bool>::value) {
+            return value.boolean;
+        } else if constexpr (std::is_same<T, int32_t>::value) {
+            return value.integer;
+        } else if constexpr (std::is_same<T, uint32_t>::value) {
+            return value.unsignedInteger;
+        } else if constexpr (std::is_same<T, double>::value) {
+            return value.real;
+        } else if constexpr (std::is_same<T, _GUID>::value) {
+            return value.guid;
+        } else {
+            static_assert(std::is_same<T, oxSysAttrTimestampUTC>::value, "a plain value type");
+            return value.time;
+        }
+    }
 
     void freeText() {
         if (type == oxSysAttributeType_String) {
@@ -137,28 +153,3 @@ private:
         oxSysAttrTimestampUTC time;
     } value{};
 };
-
-template <>
-inline bool& CoxPropertyValue::as<bool>() {
-    return value.boolean;
-}
-template <>
-inline int32_t& CoxPropertyValue::as<int32_t>() {
-    return value.integer;
-}
-template <>
-inline uint32_t& CoxPropertyValue::as<uint32_t>() {
-    return value.unsignedInteger;
-}
-template <>
-inline double& CoxPropertyValue::as<double>() {
-    return value.real;
-}
-template <>
-inline _GUID& CoxPropertyValue::as<_GUID>() {
-    return value.guid;
-}
-template <>
-inline oxSysAttrTimestampUTC& CoxPropertyValue::as<oxSysAttrTimestampUTC>() {
-    return value.time;
-}

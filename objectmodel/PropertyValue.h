@@ -10,6 +10,7 @@
 #include "contract/oxSysTypes.h"
 
 #include <cstdint>
+#include <cstring>
 #include <new>
 #include <type_traits>
 
@@ -116,7 +117,11 @@ public:
     }
 
 private:
-    explicit CoxPropertyValue(oxSysAttributeType valueType) : type(valueType) {}
+    // Every byte of the value zero: a null text, whatever the compiler makes
+    // of an empty union initializer.
+    explicit CoxPropertyValue(oxSysAttributeType valueType) : type(valueType) {
+        std::memset(&value, 0, sizeof value);
+    }
 
     template <class T>
     T& as() {
@@ -151,5 +156,5 @@ private:
         _GUID guid;
         char16_t* text;
         oxSysAttrTimestampUTC time;
-    } value{};
+    } value;
 };

@@ -4,12 +4,14 @@
 #include "expert/ItemTexts.h"
 #include "tarn/WideStringFromField.h"
 
+#include "kernel/pages.h"
 #include "tarn/Exception.h"
 
+#include <cstdint>
 #include <cstring>
-#include <memory>
 #include <new>
 #include <optional>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -31,6 +33,54 @@ std::optional<ItemName> ConvertedName(Convert convert) {
     }
 }
 
+// The driver's records for one pass, zero-filled. A large array is made of
+// whole pages that go back to the system when the pass frees them: from the
+// heap, a pass's worth of records would stay resident between passes.
+template <class Record>
+class PassRecords {
+    static_assert(std::is_trivially_copyable<Record>::value &&
+                      std::is_trivially_default_constructible<Record>::value,
+                  "zero-filled pages are a valid array of records");
+
+public:
+    explicit PassRecords(uint32_t count) {
+        if (count > SIZE_MAX / sizeof(Record)) {
+            throw std::bad_alloc();
+        }
+        m_bytes = size_t(count) * sizeof(Record);
+        if (m_bytes < kPagesFrom) {
+            m_records = new Record[count]();
+            return;
+        }
+        m_records = static_cast<Record*>(kernelPagesAllocate(m_bytes));
+        if (m_records == nullptr) {
+            throw std::bad_alloc();
+        }
+        m_pages = true;
+    }
+
+    ~PassRecords() {
+        if (m_pages) {
+            kernelPagesFree(m_records, m_bytes);
+        } else {
+            delete[] m_records;
+        }
+    }
+
+    PassRecords(const PassRecords&) = delete;
+    PassRecords& operator=(const PassRecords&) = delete;
+
+    Record* data() { return m_records; }
+    Record& operator[](size_t i) { return m_records[i]; }
+
+private:
+    static constexpr size_t kPagesFrom = 256 * 1024;
+
+    Record* m_records = nullptr;
+    size_t m_bytes = 0;
+    bool m_pages = false;
+};
+
 } // namespace
 
 void CoxSysVyrex::RefreshCameras(CameraMap& cameras) {
@@ -40,9 +90,9 @@ void CoxSysVyrex::RefreshCameras(CameraMap& cameras) {
     if (count == 0) {
         return;
     }
-    std::unique_ptr<CameraEntry[]> entries(new CameraEntry[count]());
+    PassRecords<CameraEntry> entries(count);
     uint32_t filled = count;
-    VyrexEnumerateCameras(entries.get(), &filled, 1);
+    VyrexEnumerateCameras(entries.data(), &filled, 1);
     char driverName[kVyrexTextSize];
     for (uint32_t i = 0; i < filled && i < count; ++i) {
         CameraRecord record = CameraRecordOf(entries[i]);

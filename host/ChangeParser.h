@@ -10,7 +10,7 @@
 // on/off or 1/0.
 #pragma once
 
-#include "Property.h"
+#include "hostkit/Property.h"
 
 #include <optional>
 #include <string>

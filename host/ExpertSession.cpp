@@ -1,10 +1,10 @@
 #include "ExpertSession.h"
 
-#include "HostObject.h"
+#include "ExpertAnswers.h"
 #include "HostStrings.h"
-#include "PropertyBagCollection.h"
-#include "PropertyReader.h"
 #include "StatusNames.h"
+#include "hostkit/BagCollection.h"
+#include "hostkit/HostObject.h"
 
 #include <strings.h>
 
@@ -84,11 +84,11 @@ std::vector<std::string> ExpertSession::itemNames() {
     if (status < 0) {
         throw refused("to search for item names", status);
     }
-    return status == S_OK ? readNames(names.get()) : std::vector<std::string>{};
+    return status == S_OK ? namesOf(names.get()) : std::vector<std::string>{};
 }
 
 std::vector<PropertyList> ExpertSession::allItems() {
-    ComRef<PropertyBagCollection> collection(PropertyBagCollection::create());
+    ComRef<OwnedBagCollection> collection(OwnedBagCollection::create());
     const int32_t status = m_expert->SearchForItemsAndProperties(collection.get());
     if (status < 0) {
         throw refused("to search for items and their properties", status);
@@ -99,7 +99,7 @@ std::vector<PropertyList> ExpertSession::allItems() {
     for (uint32_t i = 0; i < count; ++i) {
         ComRef<IoxSysPropertyBag> bag;
         if (collection->GetPropertyBag(i, bag.put()) == S_OK) {
-            items.push_back(readProperties(bag.get()));
+            items.push_back(propertiesOf(bag.get()));
         }
     }
     return items;
@@ -115,5 +115,5 @@ std::optional<NamedItem> ExpertSession::findItem(const std::string& name) {
     if (status < 0 || !bag) {
         throw refused("the properties of '" + name + "'", status);
     }
-    return NamedItem{deviceName(names, name), readProperties(bag.get())};
+    return NamedItem{deviceName(names, name), propertiesOf(bag.get())};
 }

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "ModuleLoader.h"
-#include "Property.h"
+#include "hostkit/Property.h"
 
 #include "contract/oxSysInterfaces.h"
 

@@ -2,38 +2,11 @@
 
 #include "WholeNumber.h"
 
-#include "contract/BStr.h"
-
-#include <utf8.h>
-
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
-#include <memory>
 
 namespace {
-
-constexpr char16_t kReplacement = 0xFFFD;
-
-bool isHighSurrogate(char16_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-bool isLowSurrogate(char16_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
-// The converter refuses a surrogate without its partner; the host shows one
-// as U+FFFD instead.
-void replaceUnpairedSurrogates(std::u16string& units) {
-    for (size_t i = 0; i < units.size(); ++i) {
-        if (isHighSurrogate(units[i]) && i + 1 < units.size() && isLowSurrogate(units[i + 1])) {
-            ++i;
-        } else if (isHighSurrogate(units[i]) || isLowSurrogate(units[i])) {
-            units[i] = kReplacement;
-        }
-    }
-}
 
 // The value of hexadecimal digits that are known to be well-formed.
 uint32_t hexValue(std::string_view digits) {
@@ -43,24 +16,6 @@ uint32_t hexValue(std::string_view digits) {
 }
 
 } // namespace
-
-std::string toUtf8(const char16_t* text) {
-    if (text == nullptr) {
-        return {};
-    }
-    std::u16string units(text);
-    replaceUnpairedSurrogates(units);
-    return utf8::utf16to8(units);
-}
-
-std::u16string toUtf16(std::string_view text) {
-    return utf8::utf8to16(utf8::replace_invalid(text, kReplacement));
-}
-
-std::string takeExpertString(char16_t* text) {
-    const std::unique_ptr<char16_t, decltype(&BStrFree)> owned(text, &BStrFree);
-    return toUtf8(text);
-}
 
 std::string guidText(const _GUID& g) {
     char text[40];

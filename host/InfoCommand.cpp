@@ -4,14 +4,15 @@
 #include "HostStrings.h"
 #include "JsonOutput.h"
 #include "PropertyFormat.h"
-#include "RefreshPeriod.h"
 #include "StatusNames.h"
 #include "TerminalText.h"
+
+#include "hostkit/ExpertTexts.h"
+#include "hostkit/RefreshPeriod.h"
 
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,7 +27,7 @@ std::string readName(IoxSysExpert2* expert, int32_t (IoxSysExpertInfo::*operatio
     if (status != 0) {
         throw HostError("The expert refused its identity: status " + describeStatus(status) + ".");
     }
-    return takeExpertString(text);
+    return takeUtf8(text);
 }
 
 // "nKRVersion_CompanyName=Kroneth Corporation" -> {"CompanyName", "Kroneth Corporation"}
@@ -42,13 +43,10 @@ Field splitVersionEntry(const std::string& entry) {
 
 // "1 s, from [VYREX] SystemapiExpertCameraListRefreshTimeInSec" or "2 s, the
 // default: the file has no ...".
-std::string refreshPeriodText(const std::optional<RefreshPeriod>& period) {
-    if (!period) {
-        return "not read by this build";
-    }
-    const std::string seconds = std::to_string(period->seconds) + " s, ";
-    return period->defaultBecause.empty() ? seconds + "from " + refreshPeriodKey()
-                                          : seconds + "the default: " + period->defaultBecause;
+std::string refreshPeriodText(const RefreshPeriod& period) {
+    const std::string seconds = std::to_string(period.seconds) + " s, ";
+    return period.defaultBecause.empty() ? seconds + "from " + refreshPeriodKey()
+                                         : seconds + "the default: " + period.defaultBecause;
 }
 
 } // namespace
@@ -70,19 +68,16 @@ int runInfo(ModuleLoader& loader, const OutputOptions& output) {
     for (const char* const* entry = loader.versionRecord(); *entry != nullptr; ++entry) {
         record.push_back(splitVersionEntry(*entry));
     }
-    const std::optional<RefreshPeriod> period = readRefreshPeriod(loader.iniFilePath());
+    const RefreshPeriod period = readRefreshPeriod(loader.iniFilePath());
 
     if (output.json) {
         nlohmann::ordered_json document;
         for (const auto& [key, value] : identity) {
             document[key] = value;
         }
-        document["refreshPeriod"] = nullptr;
-        if (period) {
-            document["refreshPeriod"] = {{"seconds", period->seconds},
-                                         {"fromIniFile", period->defaultBecause.empty()},
-                                         {"defaultBecause", textOrNull(period->defaultBecause)}};
-        }
+        document["refreshPeriod"] = {{"seconds", period.seconds},
+                                     {"fromIniFile", period.defaultBecause.empty()},
+                                     {"defaultBecause", textOrNull(period.defaultBecause)}};
         for (const auto& [key, value] : record) {
             document["versionRecord"][key] = value;
         }

@@ -2,7 +2,7 @@
 // prints, and what publish retains for each item.
 #pragma once
 
-#include "Property.h"
+#include "hostkit/Property.h"
 
 #include <nlohmann/json.hpp>
 

@@ -2,7 +2,7 @@
 // properties.
 #pragma once
 
-#include "Property.h"
+#include "hostkit/Property.h"
 
 #include <nlohmann/json.hpp>
 

@@ -5,54 +5,48 @@
 
 #include "HostError.h"
 
+#include "hostkit/ExpertModule.h"
+
 #include "contract/oxSysInterfaces.h"
 
 #include <chrono>
+#include <memory>
 #include <string>
 
 class ModuleLoader {
 public:
     // Throws HostError when a file cannot be loaded or a name is missing.
     ModuleLoader(const std::string& driverPath, const std::string& modulePath);
-    ~ModuleLoader();
 
     ModuleLoader(const ModuleLoader&) = delete;
     ModuleLoader& operator=(const ModuleLoader&) = delete;
 
     // Repoints the module's INI file path before an expert is created; the
     // text must outlive the module.
-    void setIniFilePath(const char* path);
+    void setIniFilePath(const char* path) { m_module->setIniFilePath(path); }
 
     // How long a one-shot command lets the driver report its first devices
     // (see SettleWait): 0 unless set.
     void setSettleTime(std::chrono::milliseconds time) { m_settleTime = time; }
     std::chrono::milliseconds settleTime() const { return m_settleTime; }
-    const char* iniFilePath() const { return *m_iniFilePath; }
+    const char* iniFilePath() const { return m_module->iniFilePath(); }
 
     // Creates an expert with the module's factory; throws HostError naming
     // the factory's status.
     IoxSysExpert2* createExpert();
 
-    const char* const* versionRecord() const { return m_versionRecord(); }
+    const char* const* versionRecord() const { return m_module->versionRecord(); }
 
-    const std::string& modulePath() const { return m_modulePath; }
-    const std::string& driverPath() const { return m_driverPath; }
+    const std::string& modulePath() const { return m_module->modulePath(); }
+    const std::string& driverPath() const { return m_module->driverPath(); }
 
     // A name the driver library exports beyond the five driver functions, or
     // null: other drivers need not have it.
-    void* driverSymbol(const char* name) const;
+    void* driverSymbol(const char* name) const { return m_module->driverSymbol(name); }
 
 private:
-    void* symbol(const char* name);
-
     std::chrono::milliseconds m_settleTime{0};
-    std::string m_driverPath;
-    std::string m_modulePath;
-    void* m_driver = nullptr;
-    void* m_module = nullptr;
-    int32_t (*m_factory)(IoxSysExpert2**) = nullptr;
-    const char* const* (*m_versionRecord)() = nullptr;
-    const char** m_iniFilePath = nullptr;
+    std::unique_ptr<ExpertModule> m_module;
 };
 
 // The directory holding this program, where the module and drivers are built.

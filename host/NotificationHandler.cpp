@@ -1,8 +1,8 @@
 #include "NotificationHandler.h"
 
+#include "ExpertAnswers.h"
 #include "HostError.h"
 #include "HostStrings.h"
-#include "PropertyReader.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ ItemPicture pictureOf(IoxSysExpert2* expert, const std::string& name, oxSysItemC
     picture.status = expert->GetPropertiesOfItem(toUtf16(name).c_str(), bag.put());
     if (picture.status == S_OK && bag) {
         try {
-            picture.properties = readProperties(bag.get());
+            picture.properties = propertiesOf(bag.get());
         } catch (const HostError&) {
             picture.status = E_FAIL; // the bag could not enumerate its tags
         }
@@ -37,7 +37,7 @@ int32_t NotificationHandler::OnItemsChanged(IoxSysExpert2* expert, oxSysItemChan
         Notification notification;
         notification.time = std::chrono::system_clock::now();
         notification.change = change;
-        for (const std::string& name : readNames(names)) {
+        for (const std::string& name : namesOf(names)) {
             notification.items.push_back(pictureOf(expert, name, change));
         }
         m_sink(std::move(notification));

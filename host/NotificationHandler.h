@@ -3,8 +3,8 @@
 // items, their properties at that moment) and hands them on as plain values.
 #pragma once
 
-#include "HostObject.h"
-#include "Property.h"
+#include "hostkit/HostObject.h"
+#include "hostkit/Property.h"
 
 #include "contract/oxSysInterfaces.h"
 
@@ -27,7 +27,7 @@ struct Notification {
 
 using NotificationSink = std::function<void(Notification&&)>;
 
-class NotificationHandler final : public HostObject<IoxSysFrameworkNotificationHandler> {
+class NotificationHandler final : public HostObject<Owned, IoxSysFrameworkNotificationHandler> {
 public:
     // A new handler with one reference for the caller. The sink is called on
     // the expert's refresh thread and must not block; without a sink the

@@ -1,7 +1,7 @@
 // What changed between two pictures of one item.
 #pragma once
 
-#include "Property.h"
+#include "hostkit/Property.h"
 
 #include <optional>
 #include <vector>

@@ -1,7 +1,7 @@
 // Property values as text for people and as JSON for programs.
 #pragma once
 
-#include "Property.h"
+#include "hostkit/Property.h"
 
 #include <nlohmann/json.hpp>
 

@@ -4,17 +4,17 @@
 #include "Commands.h"
 
 #include "ChangeDescription.h"
-#include "HostPropertyBag.h"
+#include "ExpertAnswers.h"
 #include "HostStrings.h"
 #include "ItemSummary.h"
 #include "JsonOutput.h"
 #include "PropertyFormat.h"
 #include "PropertyLabels.h"
-#include "PropertyReader.h"
 #include "SettledSession.h"
 #include "StatusNames.h"
 #include "TerminalText.h"
 #include "TextTable.h"
+#include "hostkit/BagOfChanges.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -29,18 +29,18 @@ struct Verdict {
     std::string message;
 };
 
-Verdict validate(ExpertSession& expert, const std::string& name, HostPropertyBag* changes) {
+Verdict validate(ExpertSession& expert, const std::string& name, OwnedBagOfChanges* changes) {
     ComRef<IoxSysEnumPropertyTag> rejected;
     char16_t* message = nullptr;
     const int32_t status =
         expert->ValidatePropertyChanges(toUtf16(name).c_str(), changes, rejected.put(), &message);
     Verdict verdict;
-    verdict.message = takeExpertString(message);
+    verdict.message = takeUtf8(message);
     if (status < 0) {
         throw HostError("The expert could not validate the changes to '" + name + "': status " +
                         describeStatus(status) + ".");
     }
-    verdict.rejected = readTags(rejected.get());
+    verdict.rejected = tagsOf(rejected.get());
     return verdict;
 }
 
@@ -104,7 +104,7 @@ int runValidate(ModuleLoader& loader, const OutputOptions& output, const std::st
     }
 
     // The framework hands the expert a bag that knows which tags changed.
-    ComRef<HostPropertyBag> bag(HostPropertyBag::create());
+    ComRef<OwnedBagOfChanges> bag(OwnedBagOfChanges::create());
     for (const PropertyChange& change : changes) {
         const int32_t status = setThroughInterface(bag.get(), *change.after);
         if (status < 0) {

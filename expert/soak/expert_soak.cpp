@@ -267,7 +267,7 @@ public:
             if (!module.error().empty()) {
                 std::cerr << "expert_soak: " << module.error() << "\n";
             } else {
-                *module.iniFilePath = iniPath.c_str();
+                module.setIniFilePath(iniPath.c_str());
                 status = runWith(module);
             }
         }

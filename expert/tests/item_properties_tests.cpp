@@ -41,7 +41,7 @@ std::string valueOf(IoxSysPropertyBag* bag, uint32_t tag) {
     case oxSysAttributeType_String: {
         char16_t* text = nullptr;
         bag->GetStringProperty(tag, &text);
-        out << "text:" << takeString(text);
+        out << "text:" << takeText(text);
         break;
     }
     default:
@@ -54,7 +54,7 @@ Properties propertiesOf(IoxSysPropertyBag* bag) {
     Properties all;
     IoxSysEnumPropertyTag* tags = nullptr;
     EXPECT_EQ(bag->EnumProperties(&tags), 0);
-    for (uint32_t tag : drainTags(tags)) {
+    for (uint32_t tag : tagsIn(tags)) {
         all[tag] = valueOf(bag, tag);
     }
     tags->Release();

@@ -1,37 +1,6 @@
-#include "HostPropertyBag.h"
+#include "hostkit/BagOfChanges.h"
 
-#include "HostStrings.h"
-#include "TagEnumerator.h"
-
-#include <algorithm>
-#include <new>
-
-int32_t HostPropertyBag::markChanged(uint32_t tag) {
-    std::lock_guard<std::mutex> hold(m_lock);
-    if (std::find(m_changedTags.begin(), m_changedTags.end(), tag) != m_changedTags.end()) {
-        return S_OK;
-    }
-    try {
-        m_changedTags.push_back(tag);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
-    return S_OK;
-}
-
-int32_t HostPropertyBag::EnumChangedTags(IoxSysEnumPropertyTag** tags) {
-    if (tags == nullptr) {
-        return E_POINTER;
-    }
-    *tags = nullptr;
-    try {
-        std::lock_guard<std::mutex> hold(m_lock);
-        *tags = TagEnumerator::create(m_changedTags);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
-    return S_OK;
-}
+#include "hostkit/ExpertTexts.h"
 
 int32_t setThroughInterface(IoxSysPropertyBag* bag, const Property& property) {
     return std::visit(

@@ -1,4 +1,4 @@
-#include "TagEnumerator.h"
+#include "hostkit/TagEnumerator.h"
 
 #include <new>
 

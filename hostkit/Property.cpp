@@ -1,4 +1,4 @@
-#include "Property.h"
+#include "hostkit/Property.h"
 
 #include <cstring>
 #include <type_traits>

@@ -2,13 +2,14 @@
 // made with; handed to the expert by the host's property bags.
 #pragma once
 
-#include "HostObject.h"
+#include "hostkit/HostObject.h"
 
 #include "contract/oxSysInterfaces.h"
 
 #include <vector>
 
-class TagEnumerator final : public HostObject<IoxSysEnumPropertyTag, IID_IoxSysEnumPropertyTag> {
+class TagEnumerator final
+    : public HostObject<Owned, IoxSysEnumPropertyTag, IID_IoxSysEnumPropertyTag> {
 public:
     // A new enumerator with one reference, for the caller; may throw
     // std::bad_alloc.

@@ -4,10 +4,12 @@
 #include "AllocationFailures.h"
 #include "HostObjects.h"
 #include "LinkedExpert.h"
+#include "PropertyText.h"
 #include "RefreshPasses.h"
 
 #include "contract/Status.h"
 #include "expert/CoxSysVyrex.h"
+#include "hostkit/PropertyReading.h"
 
 #include <gtest/gtest.h>
 
@@ -112,36 +114,11 @@ IoxSysPropertyBag3* full(IoxSysPropertyBag* bag) {
 std::string bagText(IoxSysPropertyBag* bag) {
     IoxSysPropertyBag3* bag3 = full(bag);
     std::string text;
-    IoxSysEnumPropertyTag* tags = nullptr;
-    if (bag->EnumProperties(&tags) == 0) {
-        for (uint32_t tag : tagsIn(tags)) {
-            oxSysAttributeType type{};
-            bag->GetPropertyType(tag, &type);
-            text += std::to_string(tag) + ":" + std::to_string(int(type)) + "=";
-            uint32_t word = 0;
-            int32_t integer = 0;
-            double real = 0;
-            _GUID guid{};
-            char16_t* string = nullptr;
-            oxSysAttrTimestampUTC time{};
-            if (bag->GetUnsignedIntegerProperty(tag, &word) == 0 ||
-                bag->GetBooleanProperty(tag, &integer) == 0) {
-                text += std::to_string(word + uint32_t(integer));
-            } else if (bag->GetIntegerProperty(tag, &integer) == 0) {
-                text += std::to_string(integer);
-            } else if (bag->GetDoubleProperty(tag, &real) == 0) {
-                text += std::to_string(real);
-            } else if (bag->GetGuidProperty(tag, &guid) == 0) {
-                text += std::to_string(guid.Data1);
-            } else if (bag->GetStringProperty(tag, &string) == 0) {
-                text += takeText(string);
-            } else if (bag3->GetTimestampPropertyUTC(tag, &time) == 0) {
-                text += std::to_string(time.words[0]) + "." + std::to_string(time.words[1]);
-            }
-            text += ";";
-        }
-        tags->Release();
+    for (const Property& property : readProperties(bag).value_or(PropertyList{})) {
+        text += std::to_string(property.tag) + ":" + std::to_string(int(property.type)) + "=" +
+                propertyText(property) + ";";
     }
+    IoxSysEnumPropertyTag* tags = nullptr;
     text += "changed:";
     if (bag3->EnumChangedTags(&tags) == 0) {
         for (uint32_t tag : tagsIn(tags)) {

@@ -55,11 +55,62 @@ std::string driverPath(const std::string& choice) {
     return loadablePath(choice);
 }
 
-int run(const CommandLine& line) {
-    std::vector<RequestedChange> changes;
-    if (line.subcommand == "validate") {
-        changes = parseRequestedChanges(line.assignments);
+// Each subcommand: its name, whether it needs the module loaded, and what
+// runs it. The changes of validate are read before anything is loaded, so a
+// mistake in them is told as one.
+struct Subcommand {
+    const char* name;
+    bool needsModule;
+    int (*run)(ModuleLoader* loader, const CommandLine& line,
+               const std::vector<RequestedChange>& changes);
+};
+
+const Subcommand kSubcommands[] = {
+    {"info", true,
+     [](ModuleLoader* loader, const CommandLine& line, const std::vector<RequestedChange>&) {
+         return runInfo(*loader, line.output);
+     }},
+    {"list", true,
+     [](ModuleLoader* loader, const CommandLine& line, const std::vector<RequestedChange>&) {
+         return runList(*loader, line.output, line.list);
+     }},
+    {"show", true,
+     [](ModuleLoader* loader, const CommandLine& line, const std::vector<RequestedChange>&) {
+         return runShow(*loader, line.output, line.itemName);
+     }},
+    {"watch", true,
+     [](ModuleLoader* loader, const CommandLine& line, const std::vector<RequestedChange>&) {
+         return runWatch(*loader, line.output, line.watch);
+     }},
+    {"validate", true,
+     [](ModuleLoader* loader, const CommandLine& line,
+        const std::vector<RequestedChange>& changes) {
+         return runValidate(*loader, line.output, line.itemName, changes);
+     }},
+#if KR_HOST_MQTT
+    {"publish", true,
+     [](ModuleLoader* loader, const CommandLine& line, const std::vector<RequestedChange>&) {
+         return runPublish(*loader, line.publish);
+     }},
+    {"fleet", false, // reads the broker alone
+     [](ModuleLoader*, const CommandLine& line, const std::vector<RequestedChange>&) {
+         return runFleet(line.output, line.fleet);
+     }},
+#endif
+};
+
+const Subcommand& subcommandNamed(const std::string& name) {
+    for (const Subcommand& subcommand : kSubcommands) {
+        if (name == subcommand.name) {
+            return subcommand;
+        }
     }
+    throw UsageError("A subcommand is needed; camexpert --help lists them.");
+}
+
+int run(const CommandLine& line) {
+    const Subcommand& subcommand = subcommandNamed(line.subcommand);
+    const std::vector<RequestedChange> changes = parseRequestedChanges(line.assignments);
     if (!line.scenarioPath.empty()) {
         if (line.driver == "aravis") {
             throw UsageError("--scenario describes devices for the simulated driver; it does not "
@@ -67,11 +118,9 @@ int run(const CommandLine& line) {
         }
         setenv(kScenarioVariable, line.scenarioPath.c_str(), 1);
     }
-#if KR_HOST_MQTT
-    if (line.subcommand == "fleet") {
-        return runFleet(line.output, line.fleet); // reads the broker alone, loads nothing
+    if (!subcommand.needsModule) {
+        return subcommand.run(nullptr, line, changes);
     }
-#endif
     ModuleLoader loader(driverPath(line.driver), loadablePath(line.modulePath));
     if (!line.iniPath.empty()) {
         loader.setIniFilePath(line.iniPath.c_str());
@@ -80,24 +129,7 @@ int run(const CommandLine& line) {
                              : line.driver == "aravis" ? kAravisSettleSec
                                                        : 0;
     loader.setSettleTime(std::chrono::milliseconds(int64_t(settleSec * 1000)));
-    if (line.subcommand == "info") {
-        return runInfo(loader, line.output);
-    }
-    if (line.subcommand == "list") {
-        return runList(loader, line.output, line.list);
-    }
-    if (line.subcommand == "show") {
-        return runShow(loader, line.output, line.itemName);
-    }
-    if (line.subcommand == "watch") {
-        return runWatch(loader, line.output, line.watch);
-    }
-#if KR_HOST_MQTT
-    if (line.subcommand == "publish") {
-        return runPublish(loader, line.publish);
-    }
-#endif
-    return runValidate(loader, line.output, line.itemName, changes);
+    return subcommand.run(&loader, line, changes);
 }
 
 } // namespace

@@ -1,11 +1,11 @@
 // The host's own component objects as the expert meets them: reference
 // counts, QueryInterface, the bag's changed tags, the tag enumerator, the bag
 // collection and the notification handler.
-#include "ExpertAnswers.h"
-#include "NotificationHandler.h"
 #include "hostkit/BagCollection.h"
 #include "hostkit/BagOfChanges.h"
 #include "hostkit/TagEnumerator.h"
+#include "session/ExpertAnswers.h"
+#include "session/NotificationHandler.h"
 
 #include "contract/BStr.h"
 

@@ -1,5 +1,5 @@
 // Texts across the boundary: UTF-16 and UTF-8, length-prefixed strings, GUIDs.
-#include "HostStrings.h"
+#include "present/HostStrings.h"
 
 #include "contract/BStr.h"
 

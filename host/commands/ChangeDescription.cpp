@@ -1,7 +1,6 @@
 #include "commands/ChangeDescription.h"
 
 #include "present/PropertyFormat.h"
-#include "present/PropertyLabels.h"
 #include "present/TerminalText.h"
 
 namespace {

@@ -4,7 +4,6 @@
 #include "cli/WholeNumber.h"
 #include "present/HostStrings.h"
 #include "present/PropertyFormat.h"
-#include "present/PropertyLabels.h"
 
 #include <utf8.h>
 

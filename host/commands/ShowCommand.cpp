@@ -5,7 +5,6 @@
 #include "present/ItemSummary.h"
 #include "present/JsonOutput.h"
 #include "present/PropertyFormat.h"
-#include "present/PropertyLabels.h"
 #include "present/TerminalText.h"
 #include "present/TextTable.h"
 #include "session/SettledSession.h"

@@ -9,7 +9,6 @@
 #include "present/ItemSummary.h"
 #include "present/JsonOutput.h"
 #include "present/PropertyFormat.h"
-#include "present/PropertyLabels.h"
 #include "present/StatusNames.h"
 #include "present/TerminalText.h"
 #include "present/TextTable.h"

@@ -2,7 +2,6 @@
 
 #include "present/ItemSummary.h"
 #include "present/PropertyFormat.h"
-#include "present/PropertyLabels.h"
 
 namespace {
 

@@ -1,7 +1,6 @@
 #include "present/ItemSummary.h"
 
 #include "present/PropertyFormat.h"
-#include "present/PropertyLabels.h"
 #include "present/Wording.h"
 
 #include "contract/PropertyTags.h"

@@ -2,7 +2,6 @@
 #include "commands/PropertyDiff.h"
 #include "present/ItemSummary.h"
 #include "present/PropertyFormat.h"
-#include "present/PropertyLabels.h"
 #include "present/TextTable.h"
 
 #include <gtest/gtest.h>

@@ -18,7 +18,7 @@ PropertyValue readTimestamp(IoxSysPropertyBag* bag, uint32_t tag, int32_t& statu
     return value;
 }
 
-PropertyValue readTyped(IoxSysPropertyBag* bag, uint32_t tag, oxSysAttributeType type,
+PropertyValue readValue(IoxSysPropertyBag* bag, uint32_t tag, oxSysAttributeType type,
                         int32_t& status) {
     switch (type) {
     case oxSysAttributeType_Boolean: {
@@ -60,11 +60,6 @@ PropertyValue readTyped(IoxSysPropertyBag* bag, uint32_t tag, oxSysAttributeType
 
 } // namespace
 
-PropertyValue readValue(IoxSysPropertyBag* bag, uint32_t tag, oxSysAttributeType type,
-                        int32_t* status) {
-    return readTyped(bag, tag, type, *status);
-}
-
 std::optional<PropertyList> readProperties(IoxSysPropertyBag* bag) {
     ComRef<IoxSysEnumPropertyTag> tags;
     if (bag->EnumProperties(tags.put()) < 0) {
@@ -81,7 +76,7 @@ std::optional<PropertyList> readProperties(IoxSysPropertyBag* bag) {
         property.readStatus = bag->GetPropertyType(tag, &property.type);
         if (property.readStatus >= 0) {
             property.readStatus = 0;
-            property.value = readTyped(bag, tag, property.type, property.readStatus);
+            property.value = readValue(bag, tag, property.type, property.readStatus);
             property.readStatus = property.readStatus < 0 ? property.readStatus : 0;
         } else {
             property.type = oxSysAttributeType(0);

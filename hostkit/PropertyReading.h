@@ -12,8 +12,3 @@
 // value the bag refuses is kept with its status in readStatus. None when the
 // bag cannot enumerate its tags.
 std::optional<PropertyList> readProperties(IoxSysPropertyBag* bag);
-
-// The value of one property through the getter of the type the bag gives
-// for it; *status is the bag's answer (0 when read).
-PropertyValue readValue(IoxSysPropertyBag* bag, uint32_t tag, oxSysAttributeType type,
-                        int32_t* status);

@@ -9,19 +9,14 @@
 #include "expert/CoxSysVyrex.h"
 #include "expert/ModuleExports.h"
 
+#include "contract/RefreshPeriodSetting.h"
 #include "ini/Ini.h"
 
 #include <climits>
 
 namespace nKRVYREX_SYSAPI_EXPERT_18_5 {
 
-const char* const CameraListRefreshTimeString = "SystemapiExpertCameraListRefreshTimeInSec";
-
-namespace {
-
-constexpr uint32_t kDefaultRefreshPeriodSec = 2;
-
-} // namespace
+const char* const CameraListRefreshTimeString = kRefreshPeriodKey;
 
 uint32_t CoxSysVyrex::GetCameraListRefreshTimeInSec() {
     IniFile* file = IniCreate(0);
@@ -31,7 +26,8 @@ uint32_t CoxSysVyrex::GetCameraListRefreshTimeInSec() {
     uint32_t seconds = 0;
     bool counted = false;
     if (IniReadFile(file, KRRTINIFilePath) == 0) {
-        counted = IniGetUnsigned(file, "VYREX", CameraListRefreshTimeString, &seconds) == 1;
+        counted =
+            IniGetUnsigned(file, kRefreshPeriodSection, CameraListRefreshTimeString, &seconds) == 1;
     }
     IniDestroy(file);
     return counted && seconds != 0 ? seconds : kDefaultRefreshPeriodSec;

@@ -1,9 +1,9 @@
 // The plain parts of publish and fleet, without a broker: the topic layout
 // and its escaping, the broker address, and the fleet's merge of what nodes
 // retained.
-#include "BrokerAddress.h"
-#include "FleetInventory.h"
-#include "MqttTopics.h"
+#include "mqtt/BrokerAddress.h"
+#include "mqtt/FleetInventory.h"
+#include "mqtt/MqttTopics.h"
 
 #include <gtest/gtest.h>
 

@@ -22,6 +22,7 @@
 #include "simulation_points.h"
 
 #include "kernel/int.h"
+#include "kernel/simulation.h"
 #include "kernel/task.h"
 
 #include <atomic>
@@ -53,6 +54,9 @@ struct kernelSemaphore {
 };
 
 namespace {
+
+// Every task in takeBlocking, for kernelTasksBlockedOnSemaphores.
+std::atomic<unsigned> g_blockedTasks{0};
 
 constexpr int kQueueOptions = SEM_Q_FIFO | SEM_Q_PRIORITY;
 constexpr int kMutexOptions = kQueueOptions | SEM_DELETE_SAFE | SEM_INVERSION_SAFE;
@@ -141,6 +145,7 @@ int takeBlocking(kernelSemaphore& sem, std::unique_lock<std::mutex>& hold, TASK_
                  int timeoutTicks) {
     const unsigned flushesBefore = sem.flushes;
     ++sem.waiters;
+    g_blockedTasks.fetch_add(1);
     const int lockDepth = preemptionLockSuspend();
 
     // Taking is part of the test: a mutual-exclusion semaphore can be taken
@@ -166,6 +171,7 @@ int takeBlocking(kernelSemaphore& sem, std::unique_lock<std::mutex>& hold, TASK_
     } else {
         error = S_objLib_OBJ_TIMEOUT;
     }
+    g_blockedTasks.fetch_sub(1);
     if (--sem.waiters == 0 && sem.deleted) {
         sem.drained.notify_all();
     }
@@ -301,4 +307,8 @@ STATUS semDelete(SEM_ID sem) {
     }
     delete sem;
     return OK;
+}
+
+unsigned kernelTasksBlockedOnSemaphores() {
+    return g_blockedTasks.load();
 }

@@ -1,0 +1,135 @@
+#include "mqtt/FleetInventory.h"
+
+#include "mqtt/MqttTopics.h"
+
+#include <strings.h>
+
+#include <algorithm>
+#include <optional>
+#include <tuple>
+
+namespace {
+
+bool sameSummary(const ItemSummary& a, const ItemSummary& b) {
+    return std::tie(a.name, a.kind, a.bus, a.busClass, a.vendor, a.model, a.serialNumber,
+                    a.address) == std::tie(b.name, b.kind, b.bus, b.busClass, b.vendor, b.model,
+                                           b.serialNumber, b.address);
+}
+
+// A text field of an item document; null reads as "". None when the field
+// is missing or of another type.
+std::optional<std::string> textField(const nlohmann::json& document, const char* key) {
+    const auto field = document.find(key);
+    if (field == document.end() || !(field->is_string() || field->is_null())) {
+        return std::nullopt;
+    }
+    return field->is_null() ? "" : field->get<std::string>();
+}
+
+// The summary fields of a published item document (summaryJson's shape);
+// none when the payload is not such a document.
+std::optional<ItemSummary> readSummary(const std::string& name, const std::string& payload) {
+    const nlohmann::json document = nlohmann::json::parse(payload, nullptr, false);
+    if (!document.is_object()) {
+        return std::nullopt;
+    }
+    ItemSummary summary;
+    summary.name = name;
+    const std::pair<const char*, std::string*> fields[] = {
+        {"kind", &summary.kind},         {"bus", &summary.bus},
+        {"busClass", &summary.busClass}, {"vendor", &summary.vendor},
+        {"model", &summary.model},       {"serialNumber", &summary.serialNumber},
+        {"address", &summary.address},
+    };
+    for (const auto& [key, value] : fields) {
+        const std::optional<std::string> text = textField(document, key);
+        if (!text) {
+            return std::nullopt;
+        }
+        *value = *text;
+    }
+    return summary;
+}
+
+// list's order: cameras before frame grabbers, names letter case aside.
+bool listedBefore(const ItemSummary& a, const ItemSummary& b) {
+    const bool aGrabber = a.kind == "frame grabber";
+    const bool bGrabber = b.kind == "frame grabber";
+    if (aGrabber != bGrabber) {
+        return bGrabber;
+    }
+    const int folded = strcasecmp(a.name.c_str(), b.name.c_str());
+    return folded != 0 ? folded < 0 : a.name < b.name;
+}
+
+} // namespace
+
+FleetUpdate FleetInventory::apply(const std::string& topic, const std::string& payload) {
+    const std::optional<TopicAddress> address = parseTopic(m_prefix, topic);
+    if (!address) {
+        return FleetUpdate::NotOurs;
+    }
+    if (address->kind == TopicAddress::Kind::Status) {
+        return setStatus(address->node, payload);
+    }
+    return setItem(address->node, address->item, payload);
+}
+
+FleetUpdate FleetInventory::setStatus(const std::string& node, const std::string& payload) {
+    if (!payload.empty() && payload != "online" && payload != "offline") {
+        return FleetUpdate::Malformed;
+    }
+    if (payload.empty() && m_nodes.count(node) == 0) {
+        return FleetUpdate::Unchanged;
+    }
+    std::string& status = m_nodes[node].status;
+    if (status == payload) {
+        return FleetUpdate::Unchanged;
+    }
+    status = payload;
+    dropIfEmpty(node);
+    return FleetUpdate::Changed;
+}
+
+FleetUpdate FleetInventory::setItem(const std::string& node, const std::string& item,
+                                    const std::string& payload) {
+    if (payload.empty()) {
+        const auto known = m_nodes.find(node);
+        if (known == m_nodes.end() || known->second.items.erase(item) == 0) {
+            return FleetUpdate::Unchanged;
+        }
+        dropIfEmpty(node);
+        return FleetUpdate::Changed;
+    }
+    std::optional<ItemSummary> summary = readSummary(item, payload);
+    if (!summary) {
+        return FleetUpdate::Malformed;
+    }
+    std::map<std::string, ItemSummary>& items = m_nodes[node].items;
+    const auto known = items.find(item);
+    if (known != items.end() && sameSummary(known->second, *summary)) {
+        return FleetUpdate::Unchanged;
+    }
+    items[item] = std::move(*summary);
+    return FleetUpdate::Changed;
+}
+
+void FleetInventory::dropIfEmpty(const std::string& node) {
+    const auto known = m_nodes.find(node);
+    if (known != m_nodes.end() && known->second.status.empty() && known->second.items.empty()) {
+        m_nodes.erase(known);
+    }
+}
+
+std::vector<FleetNode> FleetInventory::nodes() const {
+    std::vector<FleetNode> nodes;
+    for (const auto& [name, node] : m_nodes) {
+        FleetNode shown{name, node.status, {}};
+        for (const auto& entry : node.items) {
+            shown.items.push_back(entry.second);
+        }
+        std::sort(shown.items.begin(), shown.items.end(), listedBefore);
+        nodes.push_back(std::move(shown));
+    }
+    return nodes;
+}

@@ -60,11 +60,14 @@ void defineList(CLI::App& app, CommandLine& line) {
     list->add_option("NAME", filter.patterns,
                      "Only items whose names match one of these shell patterns ('gev*'), letter "
                      "case aside");
-    list->add_option("--kind", filter.kind, "Only cameras or only frame grabbers: camera|grabber")
-        ->check(oneOf("--kind", {"camera", "grabber"}));
-    list->add_option("--bus", filter.bus,
-                     "Only items on this bus kind (ipv4, USB3, UVC, ...) or class (network, USB, "
-                     "FireWire, ...), letter case aside");
+    list->add_option("--kind", filter.kind,
+                     "Only cameras or only frame grabbers: camera, grabber or 'frame grabber'")
+        ->transform(kindChoice());
+    list->add_option(
+            "--bus", filter.bus,
+            "Only items on this bus kind (ipv4, IPcm, USB3, UVC, 1394, CLNK, sim, PCIe) or "
+            "class (network, USB, FireWire, 'Camera Link', simulated), letter case aside")
+        ->transform(busChoice());
     list->add_flag("-q,--quiet", line.list.namesOnly, "Only the names, one a line");
     list->add_flag("--no-header", line.list.noHeader,
                    "Only the rows: no header, no count line, nothing when no item is there or "

@@ -2,10 +2,12 @@
 
 #include "cli/WholeNumber.h"
 #include "commands/ChangeParser.h"
+#include "commands/ItemFilter.h"
 #include "present/Wording.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 CLI::Validator wholeNumberAtLeastOne(const std::string& option) {
     const std::string refusal = option + " must be a whole number of at least 1";
@@ -51,15 +53,6 @@ CLI::Validator existingFile(const std::string& option, const std::string& what) 
         "");
 }
 
-CLI::Validator oneOf(const std::string& option, const std::vector<std::string>& words) {
-    const std::string refusal = option + " must be " + listed(words, "or");
-    return CLI::Validator(
-        [=](const std::string& value) -> std::string {
-            return std::find(words.begin(), words.end(), value) != words.end() ? "" : refusal;
-        },
-        "");
-}
-
 CLI::Validator driverChoice() {
     return CLI::Validator(
         [](const std::string& value) -> std::string {
@@ -70,6 +63,34 @@ CLI::Validator driverChoice() {
             }
             return "unknown driver '" + value + "'" +
                    ": use sim, aravis or the path of a driver library";
+        },
+        "");
+}
+
+CLI::Validator kindChoice() {
+    return CLI::Validator(
+        [](std::string& value) -> std::string {
+            const std::optional<std::string> kind = knownKind(value);
+            if (!kind) {
+                return "unknown kind '" + value + "': --kind must be " + listed(kindWords(), "or");
+            }
+            value = *kind;
+            return "";
+        },
+        "");
+}
+
+CLI::Validator busChoice() {
+    return CLI::Validator(
+        [](std::string& value) -> std::string {
+            const std::optional<std::string> bus = knownBus(value);
+            if (!bus) {
+                return "unknown bus '" + value + "': --bus must be a bus kind (" +
+                       listed(busKindWords(), "or") + ") or a class (" +
+                       listed(busClassWords(), "or") + ")";
+            }
+            value = *bus;
+            return "";
         },
         "");
 }

@@ -114,6 +114,11 @@ TEST_F(CamexpertTest, ListNarrowsByNameKindAndBus) {
          "\n"
          "1 of 3 items: 1 camera, 0 frame grabbers\n"},
         {{"nosuch"}, "None of the 3 items matches.\n"},
+        {{"-q", "--kind", "frame grabber"}, "clfg0\n"},
+        {{"-q", "--kind", "Grabber"}, "clfg0\n"},
+        {{"-q", "--bus", "usb3 "}, "usb3-1.2\n"},
+        {{"-q", "--bus", "Network"}, "gev0-cam0\n"},
+        {{"-q", "--bus", "sim"}, ""},
     };
     for (const Case& c : cases) {
         std::vector<std::string> arguments = {"list"};
@@ -367,7 +372,24 @@ TEST_F(CamexpertTest, MistakesAreToldInOneSentence) {
          "--duration must be a number of seconds above 0, at most 31622400"},
         {{"--settle", "abc", "list"}, 2, "--settle must be a number of seconds from 0 to 3600"},
         {{"--settle", "nan", "list"}, 2, "--settle must be a number of seconds from 0 to 3600"},
-        {{"list", "--kind", "cameras"}, 2, "--kind must be camera or grabber"},
+        {{"list", "--kind", "cameras"},
+         2,
+         "unknown kind 'cameras': --kind must be camera, grabber or frame grabber"},
+        {{"list", "--bus", "GigE"},
+         2,
+         "unknown bus 'GigE': --bus must be a bus kind (ipv4, IPcm, USB3, UVC, 1394, CLNK, sim or "
+         "PCIe) or a class (network, USB, FireWire, Camera Link or simulated)"},
+        {{"list", "-v"}, 2, "unknown option '-v'; camexpert list --help lists the options"},
+        {{"show", "a", "--kind", "camera"}, 2, "--kind is an option of list, not of show"},
+        {{"list", "--jsno"}, 2, "unknown option '--jsno'; did you mean '--json'?"},
+#if KR_HOST_MQTT
+        {{"fleet", "--broker", "127.0.0.1", "--kind", "camera"},
+         2,
+         "--kind is an option of list, not of fleet"},
+        {{"fleet", "--broker", "127.0.0.1", "--inii", "x"},
+         2,
+         "unknown option '--inii'; camexpert fleet --help lists the options"},
+#endif
         {{"show"}, 2, "show needs NAME: the name of an item, as list shows it"},
         {{"show", "a", "b"},
          2,

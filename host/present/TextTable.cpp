@@ -3,6 +3,11 @@
 #include "present/TerminalText.h"
 
 #include <algorithm>
+#include <clocale>
+#include <cwchar>
+
+#include <locale.h>
+#include <wchar.h>
 
 namespace {
 
@@ -48,9 +53,27 @@ std::string format(const std::vector<TableRow>& lines) {
 } // namespace
 
 size_t displayWidth(const std::string& text) {
+    // wcwidth answers for the thread's locale: UTF-8 here, whatever the
+    // program's locale is.
+    static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(nullptr));
+    const locale_t previous = utf8 != locale_t(nullptr) ? uselocale(utf8) : locale_t(nullptr);
+    std::mbstate_t state{};
     size_t width = 0;
-    for (unsigned char byte : text) {
-        width += (byte & 0xC0) != 0x80; // continuation bytes add nothing
+    for (size_t i = 0; i < text.size();) {
+        wchar_t c = 0;
+        const size_t length = std::mbrtowc(&c, text.data() + i, text.size() - i, &state);
+        if (length == 0 || length > text.size() - i) { // not UTF-8: a byte a column
+            state = std::mbstate_t{};
+            width += 1;
+            i += 1;
+            continue;
+        }
+        const int columns = utf8 != locale_t(nullptr) ? wcwidth(c) : 1;
+        width += columns < 0 ? 1 : size_t(columns);
+        i += length;
+    }
+    if (previous != locale_t(nullptr)) {
+        uselocale(previous);
     }
     return width;
 }

@@ -10,10 +10,12 @@
 
 #include <algorithm>
 #include <iterator>
+#include <set>
 #include <sstream>
 
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::Not;
 using ::testing::StartsWith;
 
 namespace {
@@ -63,6 +65,17 @@ std::vector<std::string> cells(const std::string& header, const std::string& row
         out.push_back(cell);
     }
     return out;
+}
+
+// The columns a terminal gives the text: two for a CJK or fullwidth character
+// (UTF-8 lead bytes 0xE3 to 0xEF here), one for any other.
+size_t terminalColumns(const std::string& text) {
+    size_t columns = 0;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        columns += (byte & 0xC0) == 0x80 ? 0 : byte >= 0xE3 && byte <= 0xEF ? 2 : 1;
+    }
+    return columns;
 }
 
 const nlohmann::json* propertyWithTag(const nlohmann::json& document, const std::string& tag) {
@@ -515,12 +528,19 @@ TEST_F(CamexpertTest, HostileDeviceTextsAreShownEscaped) {
          "\xc2\x9b"
          "2JCSI",
          R"(\u009b2JCSI)"},
+        {R"(txe\u202eRTL)", "txe\u202eRTL", R"(txe\u202eRTL)"},
+        {R"(\u2067Iso\u2069)", "\u2067Iso\u2069", R"(\u2067Iso\u2069)"},
+        {R"(Zero\u200bWidth\u200f)", "Zero\u200bWidth\u200f", R"(Zero\u200bWidth\u200f)"},
+        {R"(\ufeffBOM)", "\ufeffBOM", R"(\ufeffBOM)"},
+        {R"(日本光学)", "日本光学", "日本光学"},
+        {R"(Ａｃｍｅ)", "Ａｃｍｅ", "Ａｃｍｅ"},
     };
+    // Every camera but the first has a model, in the column after the vendors.
     std::string cameras;
     for (size_t i = 0; i < std::size(cases); ++i) {
         cameras += std::string(i == 0 ? "" : ",") + R"({"bus": "ipv4", "interface": "cam)" +
                    std::to_string(i) + R"(\u001b[2J", "vendor": ")" + cases[i].json +
-                   R"(", "serial": 1})";
+                   (i == 0 ? "" : R"(", "model": "M)") + R"(", "serial": 1})";
     }
     const std::string scenario = files.write("hostile.json", scenarios::of(cameras));
     const auto run = [&](std::vector<std::string> arguments) {
@@ -535,6 +555,10 @@ TEST_F(CamexpertTest, HostileDeviceTextsAreShownEscaped) {
                                 }),
                   0)
             << ::testing::PrintToString(arguments) << ": " << all;
+        for (const char* layout : {"\u202e", "\u2067", "\u2069", "\u200b", "\u200f", "\ufeff"}) {
+            EXPECT_EQ(all.find(layout), std::string::npos)
+                << ::testing::PrintToString(arguments) << ": " << all;
+        }
         return all;
     };
     const std::string outputs[] = {
@@ -554,10 +578,24 @@ TEST_F(CamexpertTest, HostileDeviceTextsAreShownEscaped) {
     EXPECT_THAT(outputs[3], HasSubstr("\"" + cases[1].escaped + "\""));
     EXPECT_THAT(outputs[4], HasSubstr("The items are: cam0\\x1b[2J"));
 
+    // Wide characters take two columns: the models stand in one column.
+    std::set<size_t> modelColumns;
+    for (const std::string& row : lines(outputs[0])) {
+        const size_t model = row.find("  M  ");
+        if (model != std::string::npos) {
+            modelColumns.insert(terminalColumns(row.substr(0, model)));
+        }
+    }
+    EXPECT_EQ(modelColumns.size(), 1u) << outputs[0];
+    EXPECT_THAT(outputs[0], Not(HasSubstr("cam0\\x1b[2J  camera  ipv4  \\x1b[31mRed  ")))
+        << "a model cell, not a dangling blank";
+
     const nlohmann::json items = nlohmann::json::parse(run({"list", "--json"})).at("items");
     ASSERT_EQ(items.size(), std::size(cases));
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        EXPECT_EQ(items[i].at("vendor"), cases[i].text) << "JSON escapes and keeps the text";
+    for (const nlohmann::json& item : items) { // cam10 comes before cam2
+        const size_t i = std::stoul(item.at("name").get<std::string>().substr(3));
+        EXPECT_EQ(item.at("vendor"), cases[i].text) << "JSON escapes and keeps the text";
+        EXPECT_EQ(item.at("model"), i == 0 ? "" : "M") << "no vendor with a blank for a model";
     }
 }
 

@@ -49,7 +49,12 @@ void defineCommonOptions(CLI::App& app, CommandLine& line) {
                    "Seconds list, show and validate wait for the driver's first devices; 0 does "
                    "not wait (default 4 with --driver aravis, else 0)")
         ->check(seconds("--settle", true, kSettleLimitSec));
-    app.add_flag("--json", line.output.json, "Machine-readable output");
+    app.add_flag("--json", line.output.json,
+                 "Machine-readable output: one JSON document, on one line unless written to a "
+                 "terminal (watch: one line per event)");
+    app.add_flag("--pretty", line.output.pretty,
+                 "With --json: indent the document also when "
+                 "it is not written to a terminal");
 }
 
 void defineList(CLI::App& app, CommandLine& line) {

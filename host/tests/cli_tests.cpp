@@ -158,6 +158,13 @@ TEST_F(CamexpertTest, ListAsJsonIsOneDocumentWithEveryItem) {
     EXPECT_TRUE(items[1].at("address").is_null());
     EXPECT_EQ(items[2].at("kind"), "frame grabber");
     EXPECT_EQ(items[2].at("serialNumber"), "10F3A0001");
+    EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 1)
+        << "one line for a reader of lines: " << result.out;
+
+    const ProcessResult pretty = runOnLab({"list", "--json", "--pretty"});
+    ASSERT_EQ(pretty.exitStatus, 0) << pretty.err;
+    EXPECT_THAT(pretty.out, StartsWith("{\n  \"items\": [\n"));
+    EXPECT_EQ(nlohmann::json::parse(pretty.out), document);
 }
 
 TEST_F(CamexpertTest, ListWithoutDevicesSaysSo) {

@@ -43,8 +43,9 @@ void defineCommonOptions(CLI::App& app, CommandLine& line) {
                    "(without one the period is 2 s)")
         ->check(existingFile("--ini", "an INI file"));
     app.add_option("--scenario", line.scenarioPath,
-                   "Scenario file of the simulated driver (sets VYREX_SIM_SCENARIO)")
-        ->check(existingFile("--scenario", "a scenario file"));
+                   "Scenario file of the simulated driver (sets VYREX_SIM_SCENARIO); watch "
+                   "takes it also when it appears later")
+        ->check(notADirectory("--scenario", "a scenario file"));
     app.add_option("--settle", line.settleSec,
                    "Seconds list, show and validate wait for the driver's first devices; 0 does "
                    "not wait (default 4 with --driver aravis, else 0)")

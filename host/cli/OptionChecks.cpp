@@ -37,15 +37,26 @@ CLI::Validator seconds(const std::string& option, bool zeroAllowed, double limit
         "");
 }
 
-CLI::Validator existingFile(const std::string& option, const std::string& what) {
+CLI::Validator notADirectory(const std::string& option, const std::string& what) {
     return CLI::Validator(
         [=](const std::string& path) -> std::string {
             std::error_code unreachable;
-            const auto status = std::filesystem::status(path, unreachable);
-            if (std::filesystem::is_directory(status)) {
-                return "'" + path + "' is a directory: " + option + " needs the path of " + what;
+            return std::filesystem::is_directory(path, unreachable)
+                       ? "'" + path + "' is a directory: " + option + " needs the path of " + what
+                       : "";
+        },
+        "");
+}
+
+CLI::Validator existingFile(const std::string& option, const std::string& what) {
+    return CLI::Validator(
+        [=](const std::string& path) -> std::string {
+            const std::string directory = notADirectory(option, what)(path);
+            if (!directory.empty()) {
+                return directory;
             }
-            if (!std::filesystem::exists(status)) {
+            std::error_code unreachable;
+            if (!std::filesystem::exists(path, unreachable)) {
                 return "there is no file '" + path + "': " + option + " needs the path of " + what;
             }
             return "";

@@ -15,6 +15,9 @@ CLI::Validator wholeNumberAtLeastOne(const std::string& option);
 // limit.
 CLI::Validator seconds(const std::string& option, bool zeroAllowed, double limit);
 
+// A path that names no directory, whether or not a file is there yet.
+CLI::Validator notADirectory(const std::string& option, const std::string& what);
+
 // The path of a file that exists (what: "a scenario file").
 CLI::Validator existingFile(const std::string& option, const std::string& what);
 

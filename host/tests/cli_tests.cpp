@@ -584,6 +584,8 @@ TEST_F(CamexpertTest, HostileDeviceTextsAreShownEscaped) {
     EXPECT_THAT(outputs[2], HasSubstr(cases[4].escaped));
     EXPECT_THAT(outputs[3], HasSubstr("\"" + cases[1].escaped + "\""));
     EXPECT_THAT(outputs[4], HasSubstr("The items are: cam0\\x1b[2J"));
+    EXPECT_THAT(run({"show", R"(CAM0\x1b[2J)"}), StartsWith(R"(cam0\x1b[2J: camera, )"))
+        << "a name is found as list shows it, escaped";
 
     // Wide characters take two columns: the models stand in one column.
     std::set<size_t> modelColumns;

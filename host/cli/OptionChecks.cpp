@@ -78,30 +78,32 @@ CLI::Validator driverChoice() {
         "");
 }
 
-CLI::Validator kindChoice() {
+namespace {
+
+// A word that known recognizes, replaced by the spelling it gives; another
+// word is refused with "unknown WHAT 'word': " and the rule.
+CLI::Validator knownWord(std::optional<std::string> (*known)(const std::string&),
+                         const std::string& what, const std::string& rule) {
     return CLI::Validator(
-        [](std::string& value) -> std::string {
-            const std::optional<std::string> kind = knownKind(value);
-            if (!kind) {
-                return "unknown kind '" + value + "': --kind must be " + listed(kindWords(), "or");
+        [=](std::string& value) -> std::string {
+            const std::optional<std::string> word = known(value);
+            if (!word) {
+                return "unknown " + what + " '" + value + "': " + rule;
             }
-            value = *kind;
+            value = *word;
             return "";
         },
         "");
 }
 
+} // namespace
+
+CLI::Validator kindChoice() {
+    return knownWord(knownKind, "kind", "--kind must be " + listed(kindWords(), "or"));
+}
+
 CLI::Validator busChoice() {
-    return CLI::Validator(
-        [](std::string& value) -> std::string {
-            const std::optional<std::string> bus = knownBus(value);
-            if (!bus) {
-                return "unknown bus '" + value + "': --bus must be a bus kind (" +
-                       listed(busKindWords(), "or") + ") or a class (" +
-                       listed(busClassWords(), "or") + ")";
-            }
-            value = *bus;
-            return "";
-        },
-        "");
+    return knownWord(knownBus, "bus",
+                     "--bus must be a bus kind (" + listed(busKindWords(), "or") +
+                         ") or a class (" + listed(busClassWords(), "or") + ")");
 }

@@ -21,9 +21,33 @@ bool changesLayout(char32_t c) {
            (c >= 0x2060 && c <= 0x2064) || (c >= 0x2066 && c <= 0x2069) || c == 0xFEFF;
 }
 
-// The length of the well-formed UTF-8 sequence at text[i] and the character
-// it encodes; 0 for a byte that starts none.
-size_t decode(std::string_view text, size_t i, char32_t* c) {
+std::string escapeControls(std::string_view text, Style style) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        char32_t c = 0;
+        const size_t length = decodeUtf8(text, i, &c);
+        if (length == 0) { // not UTF-8: left for the terminal to show as it can
+            out += text[i++];
+            continue;
+        }
+        if ((c >= 0x80 && c <= 0x9F) || changesLayout(c)) {
+            out += escape("\\u%04x", unsigned(c));
+        } else if (c == 0x7F) {
+            out += escape(style == Style::Json ? "\\u%04x" : "\\x%02x", unsigned(c));
+        } else if (c < 0x20 && style == Style::Terminal) {
+            out += escape("\\x%02x", unsigned(c));
+        } else {
+            out.append(text.substr(i, length));
+        }
+        i += length;
+    }
+    return out;
+}
+
+} // namespace
+
+size_t decodeUtf8(std::string_view text, size_t i, char32_t* c) {
     const auto byte = static_cast<unsigned char>(text[i]);
     const size_t length = byte < 0x80   ? 1
                           : byte < 0xC2 ? 0
@@ -45,32 +69,6 @@ size_t decode(std::string_view text, size_t i, char32_t* c) {
     *c = value;
     return length;
 }
-
-std::string escapeControls(std::string_view text, Style style) {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size();) {
-        char32_t c = 0;
-        const size_t length = decode(text, i, &c);
-        if (length == 0) { // not UTF-8: left for the terminal to show as it can
-            out += text[i++];
-            continue;
-        }
-        if ((c >= 0x80 && c <= 0x9F) || changesLayout(c)) {
-            out += escape("\\u%04x", unsigned(c));
-        } else if (c == 0x7F) {
-            out += escape(style == Style::Json ? "\\u%04x" : "\\x%02x", unsigned(c));
-        } else if (c < 0x20 && style == Style::Terminal) {
-            out += escape("\\x%02x", unsigned(c));
-        } else {
-            out.append(text.substr(i, length));
-        }
-        i += length;
-    }
-    return out;
-}
-
-} // namespace
 
 std::string terminalSafe(std::string_view text) {
     return escapeControls(text, Style::Terminal);

@@ -21,3 +21,7 @@ std::string quotedText(std::string_view text);
 // the JSON way (\u007f, \u009b, \u202e); the JSON writer escapes C0 itself,
 // and such characters stand only inside strings.
 std::string jsonTerminalSafe(std::string_view json);
+
+// The length of the well-formed UTF-8 sequence at text[i], and the character
+// it encodes in c; 0 for a byte that starts none.
+size_t decodeUtf8(std::string_view text, size_t i, char32_t* c);

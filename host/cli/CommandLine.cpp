@@ -43,13 +43,19 @@ void defineCommonOptions(CLI::App& app, CommandLine& line) {
                    "(without one the period is 2 s)")
         ->check(existingFile("--ini", "an INI file"));
     app.add_option("--scenario", line.scenarioPath,
-                   "Scenario file of the simulated driver (sets VYREX_SIM_SCENARIO)")
-        ->check(existingFile("--scenario", "a scenario file"));
+                   "Scenario file of the simulated driver (sets VYREX_SIM_SCENARIO); watch "
+                   "takes it also when it appears later")
+        ->check(notADirectory("--scenario", "a scenario file"));
     app.add_option("--settle", line.settleSec,
                    "Seconds list, show and validate wait for the driver's first devices; 0 does "
                    "not wait (default 4 with --driver aravis, else 0)")
         ->check(seconds("--settle", true, kSettleLimitSec));
-    app.add_flag("--json", line.output.json, "Machine-readable output");
+    app.add_flag("--json", line.output.json,
+                 "Machine-readable output: one JSON document, on one line unless written to a "
+                 "terminal (watch: one line per event)");
+    app.add_flag("--pretty", line.output.pretty,
+                 "With --json: indent the document also when "
+                 "it is not written to a terminal");
 }
 
 void defineList(CLI::App& app, CommandLine& line) {
@@ -60,11 +66,14 @@ void defineList(CLI::App& app, CommandLine& line) {
     list->add_option("NAME", filter.patterns,
                      "Only items whose names match one of these shell patterns ('gev*'), letter "
                      "case aside");
-    list->add_option("--kind", filter.kind, "Only cameras or only frame grabbers: camera|grabber")
-        ->check(oneOf("--kind", {"camera", "grabber"}));
-    list->add_option("--bus", filter.bus,
-                     "Only items on this bus kind (ipv4, USB3, UVC, ...) or class (network, USB, "
-                     "FireWire, ...), letter case aside");
+    list->add_option("--kind", filter.kind,
+                     "Only cameras or only frame grabbers: camera, grabber or 'frame grabber'")
+        ->transform(kindChoice());
+    list->add_option(
+            "--bus", filter.bus,
+            "Only items on this bus kind (ipv4, IPcm, USB3, UVC, 1394, CLNK, sim, PCIe) or "
+            "class (network, USB, FireWire, 'Camera Link', simulated), letter case aside")
+        ->transform(busChoice());
     list->add_flag("-q,--quiet", line.list.namesOnly, "Only the names, one a line");
     list->add_flag("--no-header", line.list.noHeader,
                    "Only the rows: no header, no count line, nothing when no item is there or "

@@ -2,10 +2,12 @@
 
 #include "cli/WholeNumber.h"
 #include "commands/ChangeParser.h"
+#include "commands/ItemFilter.h"
 #include "present/Wording.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 CLI::Validator wholeNumberAtLeastOne(const std::string& option) {
     const std::string refusal = option + " must be a whole number of at least 1";
@@ -35,27 +37,29 @@ CLI::Validator seconds(const std::string& option, bool zeroAllowed, double limit
         "");
 }
 
-CLI::Validator existingFile(const std::string& option, const std::string& what) {
+CLI::Validator notADirectory(const std::string& option, const std::string& what) {
     return CLI::Validator(
         [=](const std::string& path) -> std::string {
             std::error_code unreachable;
-            const auto status = std::filesystem::status(path, unreachable);
-            if (std::filesystem::is_directory(status)) {
-                return "'" + path + "' is a directory: " + option + " needs the path of " + what;
-            }
-            if (!std::filesystem::exists(status)) {
-                return "there is no file '" + path + "': " + option + " needs the path of " + what;
-            }
-            return "";
+            return std::filesystem::is_directory(path, unreachable)
+                       ? "'" + path + "' is a directory: " + option + " needs the path of " + what
+                       : "";
         },
         "");
 }
 
-CLI::Validator oneOf(const std::string& option, const std::vector<std::string>& words) {
-    const std::string refusal = option + " must be " + listed(words, "or");
+CLI::Validator existingFile(const std::string& option, const std::string& what) {
     return CLI::Validator(
-        [=](const std::string& value) -> std::string {
-            return std::find(words.begin(), words.end(), value) != words.end() ? "" : refusal;
+        [=](const std::string& path) -> std::string {
+            const std::string directory = notADirectory(option, what)(path);
+            if (!directory.empty()) {
+                return directory;
+            }
+            std::error_code unreachable;
+            if (!std::filesystem::exists(path, unreachable)) {
+                return "there is no file '" + path + "': " + option + " needs the path of " + what;
+            }
+            return "";
         },
         "");
 }
@@ -72,4 +76,34 @@ CLI::Validator driverChoice() {
                    ": use sim, aravis or the path of a driver library";
         },
         "");
+}
+
+namespace {
+
+// A word that known recognizes, replaced by the spelling it gives; another
+// word is refused with "unknown WHAT 'word': " and the rule.
+CLI::Validator knownWord(std::optional<std::string> (*known)(const std::string&),
+                         const std::string& what, const std::string& rule) {
+    return CLI::Validator(
+        [=](std::string& value) -> std::string {
+            const std::optional<std::string> word = known(value);
+            if (!word) {
+                return "unknown " + what + " '" + value + "': " + rule;
+            }
+            value = *word;
+            return "";
+        },
+        "");
+}
+
+} // namespace
+
+CLI::Validator kindChoice() {
+    return knownWord(knownKind, "kind", "--kind must be " + listed(kindWords(), "or"));
+}
+
+CLI::Validator busChoice() {
+    return knownWord(knownBus, "bus",
+                     "--bus must be a bus kind (" + listed(busKindWords(), "or") +
+                         ") or a class (" + listed(busClassWords(), "or") + ")");
 }

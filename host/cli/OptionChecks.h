@@ -15,12 +15,20 @@ CLI::Validator wholeNumberAtLeastOne(const std::string& option);
 // limit.
 CLI::Validator seconds(const std::string& option, bool zeroAllowed, double limit);
 
+// A path that names no directory, whether or not a file is there yet.
+CLI::Validator notADirectory(const std::string& option, const std::string& what);
+
 // The path of a file that exists (what: "a scenario file").
 CLI::Validator existingFile(const std::string& option, const std::string& what);
-
-// One of the words.
-CLI::Validator oneOf(const std::string& option, const std::vector<std::string>& words);
 
 // sim, aravis, or the path of a driver library: a word that is neither of
 // the names nor a file here is taken for a misspelt name.
 CLI::Validator driverChoice();
+
+// --kind: camera, grabber or frame grabber, letter case aside; the value
+// becomes "camera" or "grabber".
+CLI::Validator kindChoice();
+
+// --bus: a bus kind or class the expert knows (commands/ItemFilter.h); the
+// value becomes the word as list shows it.
+CLI::Validator busChoice();

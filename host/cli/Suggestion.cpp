@@ -26,11 +26,19 @@ size_t editDistance(const std::string& a, const std::string& b) {
     return d[a.size()][b.size()];
 }
 
+// The edits a word of this many letters may be off by and still be taken
+// for a slip: none for one or two letters (-v is not a -h mistyped), one up
+// to five (lsit, --jsno), two beyond (--scenaro).
+size_t editsAllowed(const std::string& word) {
+    const size_t letters = word.size() - std::min(word.find_first_not_of('-'), word.size());
+    return letters <= 2 ? 0 : letters <= 5 ? 1 : 2;
+}
+
 } // namespace
 
 std::string nearestWord(const std::string& word, const std::vector<std::string>& candidates) {
     std::string nearest;
-    size_t best = std::max<size_t>(1, std::min<size_t>(2, word.size() / 3)) + 1;
+    size_t best = editsAllowed(word) + 1;
     for (const std::string& candidate : candidates) {
         const size_t distance = editDistance(word, candidate);
         if (distance < best) {

@@ -4,6 +4,7 @@
 #include "cli/Suggestion.h"
 #include "present/Wording.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -16,23 +17,48 @@ std::vector<std::string> subcommandNames(const CLI::App& app) {
     return names;
 }
 
-// Every option of the app and of the subcommand given, as typed: --json, -q.
-std::vector<std::string> optionNames(const CLI::App& app) {
-    std::vector<std::string> names;
-    for (const CLI::App* scope : {&app, parsedSubcommand(app)}) {
-        if (scope == nullptr) {
-            continue;
+void addNames(const CLI::App& scope, std::vector<std::string>& names) {
+    for (const CLI::Option* option : scope.get_options()) {
+        for (const std::string& name : option->get_lnames()) {
+            names.push_back("--" + name);
         }
-        for (const CLI::Option* option : scope->get_options()) {
-            for (const std::string& name : option->get_lnames()) {
-                names.push_back("--" + name);
-            }
-            for (const std::string& name : option->get_snames()) {
-                names.push_back("-" + name);
-            }
+        for (const std::string& name : option->get_snames()) {
+            names.push_back("-" + name);
         }
     }
+}
+
+// The options that make sense where the mistake was made, as typed (--json,
+// -q): the program's own before a subcommand; after one, the subcommand's and
+// the common options it uses (fleet reads the broker alone, so of those only
+// --json and --help).
+std::vector<std::string> optionNames(const CLI::App& app) {
+    std::vector<std::string> names;
+    const CLI::App* sub = parsedSubcommand(app);
+    if (sub == nullptr || sub->get_name() != "fleet") {
+        addNames(app, names);
+    } else {
+        names = {"--json", "--help"};
+    }
+    if (sub != nullptr) {
+        addNames(*sub, names);
+    }
     return names;
+}
+
+// The subcommand, other than the one given, that has this option; "" when
+// none has.
+std::string otherSubcommandWith(const CLI::App& app, const std::string& option) {
+    const CLI::App* given = parsedSubcommand(app);
+    for (const CLI::App* sub : app.get_subcommands([](const CLI::App*) { return true; })) {
+        std::vector<std::string> names;
+        addNames(*sub, names);
+        if (sub != given && option != "--help" && option != "-h" &&
+            std::find(names.begin(), names.end(), option) != names.end()) {
+            return sub->get_name();
+        }
+    }
+    return "";
 }
 
 std::string helpCommand(const CLI::App* sub) {
@@ -45,6 +71,11 @@ std::string unknownOption(const CLI::App& app, const std::string& word) {
     if (nearest == option && parsedSubcommand(app) != nullptr) { // given before its subcommand
         const std::string sub = parsedSubcommand(app)->get_name();
         return option + " is an option of " + sub + ": give it after " + sub;
+    }
+    const std::string other = otherSubcommandWith(app, option);
+    if (nearest.empty() && !other.empty() && parsedSubcommand(app) != nullptr) {
+        return option + " is an option of " + other + ", not of " +
+               parsedSubcommand(app)->get_name();
     }
     return "unknown option '" + option + "'" +
            (nearest.empty() ? "; " + helpCommand(parsedSubcommand(app)) + " lists the options"

@@ -3,6 +3,7 @@
 #include "cli/CommandLine.h"
 #include "cli/HostError.h"
 #include "cli/LibraryDirectory.h"
+#include "cli/OptionChecks.h"
 #include "cli/UsageMessage.h"
 #include "commands/ChangeParser.h"
 #include "commands/Commands.h"
@@ -115,6 +116,15 @@ int run(const CommandLine& line) {
         if (line.driver == "aravis") {
             throw UsageError("--scenario describes devices for the simulated driver; it does not "
                              "go with --driver aravis.");
+        }
+        // watch tells a scenario it cannot read and goes on, so a test bench
+        // may start it before it writes the file; a one-shot command needs it.
+        if (line.subcommand != "watch") {
+            const std::string missing =
+                existingFile("--scenario", "a scenario file")(line.scenarioPath);
+            if (!missing.empty()) {
+                throw UsageError(missing);
+            }
         }
         setenv(kScenarioVariable, line.scenarioPath.c_str(), 1);
     }

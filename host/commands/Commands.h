@@ -12,6 +12,7 @@
 
 struct OutputOptions {
     bool json = false;
+    bool pretty = false; // JSON indented also when not on a terminal
 };
 
 struct ListOptions {

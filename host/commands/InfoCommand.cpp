@@ -81,7 +81,7 @@ int runInfo(ModuleLoader& loader, const OutputOptions& output) {
         for (const auto& [key, value] : record) {
             document["versionRecord"][key] = value;
         }
-        printJson(document);
+        printJson(document, output.pretty);
         return 0;
     }
 

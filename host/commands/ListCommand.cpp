@@ -69,7 +69,7 @@ int runList(ModuleLoader& loader, const OutputOptions& output, const ListOptions
         for (const ItemSummary& item : shown) {
             document["items"].push_back(summaryJson(item));
         }
-        printJson(document);
+        printJson(document, output.pretty);
     } else {
         printText(shown, total, list, session);
     }

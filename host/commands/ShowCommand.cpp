@@ -18,7 +18,7 @@ int runShow(ModuleLoader& loader, const OutputOptions& output, const std::string
 
     const uint32_t busKind = itemBusKind(item.properties);
     if (output.json) {
-        printJson(itemDocument(item.name, item.properties));
+        printJson(itemDocument(item.name, item.properties), output.pretty);
         return kExitSuccess;
     }
     std::vector<TableRow> rows;

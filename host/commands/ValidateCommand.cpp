@@ -133,7 +133,7 @@ int runValidate(ModuleLoader& loader, const OutputOptions& output, const std::st
         }
         document["accepted"] = !rejected;
         document["reason"] = textOrNull(reasonOf(verdict, rejected));
-        printJson(document);
+        printJson(document, output.pretty);
     } else {
         printText(item, changes, verdict, rejectedCount, rejected);
     }

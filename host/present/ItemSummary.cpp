@@ -30,12 +30,13 @@ uint32_t itemBusKind(const PropertyList& properties) {
 }
 
 std::string modelWithoutVendor(const std::string& model, const std::string& vendor) {
+    // The expert writes "vendor model", so a device without a model gives
+    // "vendor " and one with neither " ": no model either way.
     const std::string prefix = vendor + " ";
-    if (!vendor.empty() && model.size() > prefix.size() &&
-        model.compare(0, prefix.size(), prefix) == 0) {
-        return model.substr(prefix.size());
+    if (!vendor.empty() && model.compare(0, prefix.size(), prefix) == 0) {
+        return trimmed(model.substr(prefix.size()));
     }
-    return model;
+    return trimmed(model);
 }
 
 ItemSummary summarizeItem(const PropertyList& properties) {

@@ -33,7 +33,7 @@ std::string itemKind(const PropertyList& properties);
 uint32_t itemBusKind(const PropertyList& properties);
 
 // The model text as the expert publishes it, with "vendor " cut from its
-// front when it begins so.
+// front when it begins so and the blanks at its ends; "" when nothing is left.
 std::string modelWithoutVendor(const std::string& model, const std::string& vendor);
 
 // {"name", "kind", "bus", "busClass", "vendor", "model", "serialNumber",

@@ -4,12 +4,15 @@
 
 #include <cstdio>
 
+#include <unistd.h>
+
 std::string jsonText(const nlohmann::ordered_json& document, bool compact) {
     return jsonTerminalSafe(document.dump(compact ? -1 : 2, ' ', false,
                                           nlohmann::ordered_json::error_handler_t::replace));
 }
 
-void printJson(const nlohmann::ordered_json& document, bool compact) {
+void printJson(const nlohmann::ordered_json& document, bool pretty) {
+    const bool compact = !pretty && isatty(STDOUT_FILENO) == 0;
     const std::string text = jsonText(document, compact) + "\n";
     std::fwrite(text.data(), 1, text.size(), stdout);
 }

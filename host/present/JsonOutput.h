@@ -11,8 +11,10 @@
 // control characters (\u007f, \u009b), so the text is safe on a terminal.
 std::string jsonText(const nlohmann::ordered_json& document, bool compact);
 
-// Prints jsonText and a newline.
-void printJson(const nlohmann::ordered_json& document, bool compact = false);
+// Prints the document and a newline: indented when pretty is asked for or
+// standard output is a terminal, else on one line for tools that read lines
+// (as ip -j does, and ip -j -p indents).
+void printJson(const nlohmann::ordered_json& document, bool pretty);
 
 // Writes text and flushes it, for reports that a reader follows as they come
 // (watch, fleet --watch); false when standard output is gone (a closed pipe).

@@ -6,7 +6,8 @@
 
 using TableRow = std::vector<std::string>;
 
-// Every column as wide as its widest cell (counted in characters, not bytes),
+// Every column as wide as its widest cell (counted in terminal columns: a CJK
+// character takes two, a combining mark none),
 // two spaces apart; the last column is not padded. An empty cell shows "-".
 // Every cell is made safe for a terminal (terminalSafe) first: cells hold
 // what devices report.
@@ -15,5 +16,6 @@ std::string formatTable(const TableRow& header, const std::vector<TableRow>& row
 // The rows alone, aligned the same way.
 std::string formatRows(const std::vector<TableRow>& rows);
 
-// Characters of a UTF-8 text.
+// The columns a terminal gives a UTF-8 text, from wcwidth; a byte that is
+// not UTF-8 counts one.
 size_t displayWidth(const std::string& text);

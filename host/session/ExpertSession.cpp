@@ -4,6 +4,7 @@
 #include "hostkit/HostObject.h"
 #include "present/HostStrings.h"
 #include "present/StatusNames.h"
+#include "present/TerminalText.h"
 #include "session/ExpertAnswers.h"
 
 #include <strings.h>
@@ -18,13 +19,19 @@ HostError refused(const std::string& operation, int32_t status) {
 }
 
 // The expert takes names without regard to letter case; the device's own
-// spelling is the one among its names.
+// spelling is the one among its names. A name with control characters is
+// also found as list shows it, escaped, which is how it can be typed.
 std::string deviceName(const std::vector<std::string>& names, const std::string& typed) {
     if (std::find(names.begin(), names.end(), typed) != names.end()) {
         return typed;
     }
     for (const std::string& name : names) {
         if (strcasecmp(name.c_str(), typed.c_str()) == 0) {
+            return name;
+        }
+    }
+    for (const std::string& name : names) {
+        if (strcasecmp(terminalSafe(name).c_str(), typed.c_str()) == 0) {
             return name;
         }
     }
@@ -107,13 +114,16 @@ std::vector<PropertyList> ExpertSession::allItems() {
 
 std::optional<NamedItem> ExpertSession::findItem(const std::string& name) {
     const std::vector<std::string> names = itemNames(); // waits for the first refresh
+    const std::string device = deviceName(names, name);
+    // The expert is asked with the name as typed, unless it was typed escaped.
+    const std::string asked = strcasecmp(device.c_str(), name.c_str()) == 0 ? name : device;
     ComRef<IoxSysPropertyBag> bag;
-    const int32_t status = m_expert->GetPropertiesOfItem(toUtf16(name).c_str(), bag.put());
+    const int32_t status = m_expert->GetPropertiesOfItem(toUtf16(asked).c_str(), bag.put());
     if (status == OX_E_ITEM_NOT_FOUND) {
         return std::nullopt;
     }
     if (status < 0 || !bag) {
         throw refused("the properties of '" + name + "'", status);
     }
-    return NamedItem{deviceName(names, name), propertiesOf(bag.get())};
+    return NamedItem{device, propertiesOf(bag.get())};
 }

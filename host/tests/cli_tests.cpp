@@ -10,10 +10,12 @@
 
 #include <algorithm>
 #include <iterator>
+#include <set>
 #include <sstream>
 
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::Not;
 using ::testing::StartsWith;
 
 namespace {
@@ -65,6 +67,17 @@ std::vector<std::string> cells(const std::string& header, const std::string& row
     return out;
 }
 
+// The columns a terminal gives the text: two for a CJK or fullwidth character
+// (UTF-8 lead bytes 0xE3 to 0xEF here), one for any other.
+size_t terminalColumns(const std::string& text) {
+    size_t columns = 0;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        columns += (byte & 0xC0) == 0x80 ? 0 : byte >= 0xE3 && byte <= 0xEF ? 2 : 1;
+    }
+    return columns;
+}
+
 const nlohmann::json* propertyWithTag(const nlohmann::json& document, const std::string& tag) {
     for (const nlohmann::json& property : document.at("properties")) {
         if (property.at("tag") == tag) {
@@ -114,6 +127,11 @@ TEST_F(CamexpertTest, ListNarrowsByNameKindAndBus) {
          "\n"
          "1 of 3 items: 1 camera, 0 frame grabbers\n"},
         {{"nosuch"}, "None of the 3 items matches.\n"},
+        {{"-q", "--kind", "frame grabber"}, "clfg0\n"},
+        {{"-q", "--kind", "Grabber"}, "clfg0\n"},
+        {{"-q", "--bus", "usb3 "}, "usb3-1.2\n"},
+        {{"-q", "--bus", "Network"}, "gev0-cam0\n"},
+        {{"-q", "--bus", "sim"}, ""},
     };
     for (const Case& c : cases) {
         std::vector<std::string> arguments = {"list"};
@@ -140,6 +158,13 @@ TEST_F(CamexpertTest, ListAsJsonIsOneDocumentWithEveryItem) {
     EXPECT_TRUE(items[1].at("address").is_null());
     EXPECT_EQ(items[2].at("kind"), "frame grabber");
     EXPECT_EQ(items[2].at("serialNumber"), "10F3A0001");
+    EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 1)
+        << "one line for a reader of lines: " << result.out;
+
+    const ProcessResult pretty = runOnLab({"list", "--json", "--pretty"});
+    ASSERT_EQ(pretty.exitStatus, 0) << pretty.err;
+    EXPECT_THAT(pretty.out, StartsWith("{\n  \"items\": [\n"));
+    EXPECT_EQ(nlohmann::json::parse(pretty.out), document);
 }
 
 TEST_F(CamexpertTest, ListWithoutDevicesSaysSo) {
@@ -367,7 +392,24 @@ TEST_F(CamexpertTest, MistakesAreToldInOneSentence) {
          "--duration must be a number of seconds above 0, at most 31622400"},
         {{"--settle", "abc", "list"}, 2, "--settle must be a number of seconds from 0 to 3600"},
         {{"--settle", "nan", "list"}, 2, "--settle must be a number of seconds from 0 to 3600"},
-        {{"list", "--kind", "cameras"}, 2, "--kind must be camera or grabber"},
+        {{"list", "--kind", "cameras"},
+         2,
+         "unknown kind 'cameras': --kind must be camera, grabber or frame grabber"},
+        {{"list", "--bus", "GigE"},
+         2,
+         "unknown bus 'GigE': --bus must be a bus kind (ipv4, IPcm, USB3, UVC, 1394, CLNK, sim or "
+         "PCIe) or a class (network, USB, FireWire, Camera Link or simulated)"},
+        {{"list", "-v"}, 2, "unknown option '-v'; camexpert list --help lists the options"},
+        {{"show", "a", "--kind", "camera"}, 2, "--kind is an option of list, not of show"},
+        {{"list", "--jsno"}, 2, "unknown option '--jsno'; did you mean '--json'?"},
+#if KR_HOST_MQTT
+        {{"fleet", "--broker", "127.0.0.1", "--kind", "camera"},
+         2,
+         "--kind is an option of list, not of fleet"},
+        {{"fleet", "--broker", "127.0.0.1", "--inii", "x"},
+         2,
+         "unknown option '--inii'; camexpert fleet --help lists the options"},
+#endif
         {{"show"}, 2, "show needs NAME: the name of an item, as list shows it"},
         {{"show", "a", "b"},
          2,
@@ -493,12 +535,19 @@ TEST_F(CamexpertTest, HostileDeviceTextsAreShownEscaped) {
          "\xc2\x9b"
          "2JCSI",
          R"(\u009b2JCSI)"},
+        {R"(txe\u202eRTL)", "txe\u202eRTL", R"(txe\u202eRTL)"},
+        {R"(\u2067Iso\u2069)", "\u2067Iso\u2069", R"(\u2067Iso\u2069)"},
+        {R"(Zero\u200bWidth\u200f)", "Zero\u200bWidth\u200f", R"(Zero\u200bWidth\u200f)"},
+        {R"(\ufeffBOM)", "\ufeffBOM", R"(\ufeffBOM)"},
+        {R"(日本光学)", "日本光学", "日本光学"},
+        {R"(Ａｃｍｅ)", "Ａｃｍｅ", "Ａｃｍｅ"},
     };
+    // Every camera but the first has a model, in the column after the vendors.
     std::string cameras;
     for (size_t i = 0; i < std::size(cases); ++i) {
         cameras += std::string(i == 0 ? "" : ",") + R"({"bus": "ipv4", "interface": "cam)" +
                    std::to_string(i) + R"(\u001b[2J", "vendor": ")" + cases[i].json +
-                   R"(", "serial": 1})";
+                   (i == 0 ? "" : R"(", "model": "M)") + R"(", "serial": 1})";
     }
     const std::string scenario = files.write("hostile.json", scenarios::of(cameras));
     const auto run = [&](std::vector<std::string> arguments) {
@@ -513,6 +562,10 @@ TEST_F(CamexpertTest, HostileDeviceTextsAreShownEscaped) {
                                 }),
                   0)
             << ::testing::PrintToString(arguments) << ": " << all;
+        for (const char* layout : {"\u202e", "\u2067", "\u2069", "\u200b", "\u200f", "\ufeff"}) {
+            EXPECT_EQ(all.find(layout), std::string::npos)
+                << ::testing::PrintToString(arguments) << ": " << all;
+        }
         return all;
     };
     const std::string outputs[] = {
@@ -531,11 +584,27 @@ TEST_F(CamexpertTest, HostileDeviceTextsAreShownEscaped) {
     EXPECT_THAT(outputs[2], HasSubstr(cases[4].escaped));
     EXPECT_THAT(outputs[3], HasSubstr("\"" + cases[1].escaped + "\""));
     EXPECT_THAT(outputs[4], HasSubstr("The items are: cam0\\x1b[2J"));
+    EXPECT_THAT(run({"show", R"(CAM0\x1b[2J)"}), StartsWith(R"(cam0\x1b[2J: camera, )"))
+        << "a name is found as list shows it, escaped";
+
+    // Wide characters take two columns: the models stand in one column.
+    std::set<size_t> modelColumns;
+    for (const std::string& row : lines(outputs[0])) {
+        const size_t model = row.find("  M  ");
+        if (model != std::string::npos) {
+            modelColumns.insert(terminalColumns(row.substr(0, model)));
+        }
+    }
+    EXPECT_EQ(modelColumns.size(), 1u) << outputs[0];
+    EXPECT_THAT(outputs[0], Not(HasSubstr("cam0\\x1b[2J  camera  ipv4  \\x1b[31mRed  ")))
+        << "a model cell, not a dangling blank";
 
     const nlohmann::json items = nlohmann::json::parse(run({"list", "--json"})).at("items");
     ASSERT_EQ(items.size(), std::size(cases));
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        EXPECT_EQ(items[i].at("vendor"), cases[i].text) << "JSON escapes and keeps the text";
+    for (const nlohmann::json& item : items) { // cam10 comes before cam2
+        const size_t i = std::stoul(item.at("name").get<std::string>().substr(3));
+        EXPECT_EQ(item.at("vendor"), cases[i].text) << "JSON escapes and keeps the text";
+        EXPECT_EQ(item.at("model"), i == 0 ? "" : "M") << "no vendor with a blank for a model";
     }
 }
 

@@ -119,6 +119,8 @@ TEST(TextTable, AlignsByCharactersAndMarksEmptyCells) {
                      "cam\xC3\xA4         M\xC3\xBCller  -\n"
                      "longer-name  X       10.0.0.1\n");
     EXPECT_EQ(displayWidth("M\xC3\xBCller"), 6u);
+    EXPECT_EQ(displayWidth("\xE6\x97\xA5\xE6\x9C\xAC"), 4u) << "CJK takes two columns";
+    EXPECT_EQ(displayWidth("e\xCC\x81"), 1u) << "a combining mark takes none";
 }
 
 TEST(ItemSummary, DescribesAnItemFromItsProperties) {

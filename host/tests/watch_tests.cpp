@@ -171,4 +171,18 @@ TEST_F(WatchTest, AScenarioThatCannotBeUsedIsToldAndTheWatchGoesOn) {
     EXPECT_THAT(end.err, StartsWith("simdriver: " + scenario + ": line 1, column 2: "));
 }
 
+// A test bench may start watch before it writes the scenario.
+TEST_F(WatchTest, AScenarioWrittenAfterTheWatchStartsIsTaken) {
+    scenario = files.path("later.json");
+    RunningCamexpert program(watch({"--json", "--count", "2"}));
+    EXPECT_EQ(nextEvent(program).at("names"), nlohmann::json::array());
+    files.write("later.json", scenarios::of(scenarios::networkCamera()));
+    const nlohmann::json written = nextEvent(program);
+    EXPECT_EQ(written.at("event"), "added");
+    EXPECT_EQ(written.at("names"), nlohmann::json{"gev0-cam0"});
+    const ProcessResult end = program.finish();
+    EXPECT_EQ(end.exitStatus, 0);
+    EXPECT_THAT(end.err, HasSubstr("simdriver: " + scenario + ": cannot open"));
+}
+
 } // namespace

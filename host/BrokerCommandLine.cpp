@@ -1,7 +1,7 @@
 // The options of publish and fleet.
 #include "BrokerCommands.h"
 
-#include "BrokerAddress.h"
+#include "BrokerUrl.h"
 #include "HostError.h"
 #include "MqttClient.h"
 #include "MqttTopics.h"
@@ -13,9 +13,6 @@
 #include <iterator>
 
 namespace {
-
-constexpr int kMqttPort = 1883;
-constexpr int kMqttTlsPort = 8883;
 
 std::string firstLine(const std::string& path) {
     std::ifstream file(path);
@@ -51,10 +48,10 @@ CLI::Validator pemCertificates() {
 CLI::Validator brokerAddress() {
     return CLI::Validator(
         [](const std::string& value) -> std::string {
-            return parseBrokerAddress(value, 1).has_value()
+            return parseBrokerUrl(value, false).has_value()
                        ? ""
-                       : "--broker must be HOST or HOST:PORT with a port from 1 to 65535 "
-                         "([ADDRESS]:PORT for an IPv6 address)";
+                       : "--broker must be " + std::string(kBrokerForms) +
+                             ", with a port from 1 to 65535";
         },
         "");
 }
@@ -71,7 +68,8 @@ CLI::Validator topicPrefix() {
 void defineBrokerOptions(CLI::App* command, BrokerOptions& broker) {
     command
         ->add_option("--broker", broker.broker,
-                     "The MQTT broker, HOST[:PORT] (port 1883, or 8883 with --cafile)")
+                     "The MQTT broker: HOST[:PORT], [IPv6]:PORT, mqtt://HOST[:PORT] or "
+                     "mqtts://HOST[:PORT] (TLS); port 1883, or 8883 with TLS")
         ->required()
         ->check(brokerAddress());
     command
@@ -87,7 +85,8 @@ void defineBrokerOptions(CLI::App* command, BrokerOptions& broker) {
         ->check(existingFile("--password-file", "a file holding the password"));
     command
         ->add_option("--cafile", broker.cafile,
-                     "Connect with TLS, trusting the CA certificates in this PEM file")
+                     "Connect with TLS, trusting the CA certificates in this PEM file (mqtts:// "
+                     "without it trusts the system's)")
         ->check(existingFile("--cafile", "a PEM file of CA certificates"))
         ->check(pemCertificates());
 }
@@ -113,9 +112,14 @@ void defineBrokerCommands(CLI::App& app, PublishOptions& publish, FleetOptions& 
 
 BrokerSettings brokerSettings(const BrokerOptions& broker) {
     BrokerSettings settings;
-    const int defaultPort = broker.cafile.empty() ? kMqttPort : kMqttTlsPort;
     // The check of --broker has refused every value this cannot read.
-    settings.address = *parseBrokerAddress(broker.broker, defaultPort);
+    const BrokerUrl url = *parseBrokerUrl(broker.broker, !broker.cafile.empty());
+    if (url.schemeGiven && !url.tls && !broker.cafile.empty()) {
+        throw UsageError("--cafile connects with TLS: the broker's address is then mqtts://HOST"
+                         "[:PORT] or has no scheme.");
+    }
+    settings.address = url.address;
+    settings.tls = url.tls;
     if (!broker.passwordFile.empty()) {
         if (broker.username.empty()) {
             throw UsageError("--password-file goes with --username: a password needs a user name.");

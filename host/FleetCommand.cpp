@@ -30,7 +30,7 @@ constexpr std::chrono::milliseconds kQuietPeriod{500};
 constexpr std::chrono::seconds kAnswerLimit{10};
 
 struct FleetEvent {
-    enum class Kind { Subscribed, Message, Trouble };
+    enum class Kind { Subscribed, Message, Trouble, Refused };
     Kind kind = Kind::Message;
     std::string topic;
     std::string text; // the payload, or the trouble's sentence
@@ -146,6 +146,9 @@ int runFleet(const OutputOptions& output, const FleetOptions& fleet) {
     callbacks.trouble = [&queue](const std::string& sentence) {
         queue.push({FleetEvent::Kind::Trouble, "", sentence});
     };
+    callbacks.refused = [&queue](const std::string& sentence) {
+        queue.push({FleetEvent::Kind::Refused, "", sentence});
+    };
     MqttClient client(settings, std::nullopt, callbacks);
     subscriber = &client;
     {
@@ -167,8 +170,9 @@ int runFleet(const OutputOptions& output, const FleetOptions& fleet) {
                 inventory = FleetInventory(prefix); // what was cleared meanwhile is not resent
                 settling = true;
                 lastHeard = now;
-            } else if (event.kind == FleetEvent::Kind::Trouble) {
-                if (!fleet.watch) {
+            } else if (event.kind == FleetEvent::Kind::Trouble ||
+                       event.kind == FleetEvent::Kind::Refused) {
+                if (!fleet.watch || event.kind == FleetEvent::Kind::Refused) {
                     throw HostError(event.text + ".");
                 }
                 std::fprintf(stderr, "camexpert: %s; trying again.\n", event.text.c_str());

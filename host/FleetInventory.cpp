@@ -1,6 +1,7 @@
 #include "FleetInventory.h"
 
 #include "MqttTopics.h"
+#include "NodeStatus.h"
 
 #include <strings.h>
 
@@ -76,17 +77,22 @@ FleetUpdate FleetInventory::apply(const std::string& topic, const std::string& p
 }
 
 FleetUpdate FleetInventory::setStatus(const std::string& node, const std::string& payload) {
-    if (!payload.empty() && payload != "online" && payload != "offline") {
+    const std::optional<NodeStatus> status =
+        payload.empty() ? NodeStatus{} : parseNodeStatus(payload);
+    if (!status) {
         return FleetUpdate::Malformed;
     }
     if (payload.empty() && m_nodes.count(node) == 0) {
         return FleetUpdate::Unchanged;
     }
-    std::string& status = m_nodes[node].status;
-    if (status == payload) {
+    Node& known = m_nodes[node];
+    if (std::tie(known.status, known.lastSeen, known.reason) ==
+        std::tie(status->state, status->seen, status->reason)) {
         return FleetUpdate::Unchanged;
     }
-    status = payload;
+    known.status = status->state;
+    known.lastSeen = status->seen;
+    known.reason = status->reason;
     dropIfEmpty(node);
     return FleetUpdate::Changed;
 }
@@ -124,7 +130,7 @@ void FleetInventory::dropIfEmpty(const std::string& node) {
 std::vector<FleetNode> FleetInventory::nodes() const {
     std::vector<FleetNode> nodes;
     for (const auto& [name, node] : m_nodes) {
-        FleetNode shown{name, node.status, {}};
+        FleetNode shown{name, node.status, node.lastSeen, node.reason, {}};
         for (const auto& entry : node.items) {
             shown.items.push_back(entry.second);
         }

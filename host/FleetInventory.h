@@ -11,7 +11,9 @@
 
 struct FleetNode {
     std::string name;
-    std::string status;             // "online" or "offline"; "" while the broker holds none
+    std::string status;   // "online", "offline" or "error"; "" while the broker holds none
+    std::string lastSeen; // the publisher's last heartbeat, UTC; "" when unknown
+    std::string reason;   // why the state is error
     std::vector<ItemSummary> items; // cameras first, then frame grabbers, as list orders them
 };
 
@@ -34,6 +36,8 @@ public:
 private:
     struct Node {
         std::string status;
+        std::string lastSeen;
+        std::string reason;
         std::map<std::string, ItemSummary> items; // by the name in the topic
     };
 

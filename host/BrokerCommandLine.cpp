@@ -91,6 +91,29 @@ void defineBrokerOptions(CLI::App* command, BrokerOptions& broker) {
         ->check(pemCertificates());
 }
 
+// The list filters, -q and --changes, and fleet forget.
+void defineFleetViewOptions(CLI::App* fleetCommand, FleetOptions& fleet) {
+    fleetCommand->add_flag("--changes", fleet.changes,
+                           "With --watch: after the inventory, one line per change of a node or "
+                           "an item instead of the whole inventory again");
+    fleetCommand->add_flag("-q,--quiet", fleet.namesOnly,
+                           "Only the node and the name of each item, one item a line");
+    fleetCommand->add_option("PATTERN", fleet.filter.items.patterns,
+                             "Show only items whose name matches a shell pattern, letter case "
+                             "aside");
+    fleetCommand
+        ->add_option("--node", fleet.filter.nodes,
+                     "Show only nodes whose name matches this shell pattern (repeatable)")
+        ->allow_extra_args(false);
+    fleetCommand->add_option("--kind", fleet.filter.items.kind, "Show only cameras or grabbers")
+        ->check(oneOf("--kind", {"camera", "grabber"}));
+    fleetCommand->add_option("--bus", fleet.filter.items.bus,
+                             "Show only items on this bus kind (USB3) or class (network)");
+    CLI::App* forget = fleetCommand->add_subcommand(
+        "forget", "Clear the retained status and items of nodes whose publishers are gone");
+    forget->add_option("NODE", fleet.forget, "The nodes to forget")->required();
+}
+
 } // namespace
 
 void defineBrokerCommands(CLI::App& app, PublishOptions& publish, FleetOptions& fleet) {
@@ -108,6 +131,7 @@ void defineBrokerCommands(CLI::App& app, PublishOptions& publish, FleetOptions& 
     defineBrokerOptions(fleetCommand, fleet.broker);
     fleetCommand->add_flag("--watch", fleet.watch,
                            "Print the inventory again each time it changes, until Ctrl-C");
+    defineFleetViewOptions(fleetCommand, fleet);
 }
 
 BrokerSettings brokerSettings(const BrokerOptions& broker) {

@@ -8,6 +8,7 @@
 // once the messages of that change have settled the same way.
 #include "BrokerCommands.h"
 
+#include "FleetChanges.h"
 #include "FleetInventory.h"
 #include "HandoverQueue.h"
 #include "JsonOutput.h"
@@ -42,6 +43,8 @@ nlohmann::ordered_json nodesJson(const std::vector<FleetNode>& nodes) {
         nlohmann::ordered_json entry;
         entry["node"] = node.name;
         entry["status"] = textOrNull(node.status);
+        entry["lastSeen"] = textOrNull(node.lastSeen);
+        entry["reason"] = textOrNull(node.reason);
         entry["items"] = nlohmann::ordered_json::array();
         for (const ItemSummary& item : node.items) {
             entry["items"].push_back(summaryJson(item));
@@ -82,28 +85,39 @@ std::string textPicture(const std::vector<FleetNode>& nodes, const std::string& 
         const std::string status = node.status.empty() ? "unknown" : node.status;
         if (node.items.empty()) {
             rows.push_back({node.name, status});
+            rows.back().resize(9); // the empty cells of an item-less node show "-"
+            rows.back().push_back(node.lastSeen);
         }
         for (const ItemSummary& item : node.items) {
             TableRow row = {node.name, status};
             const TableRow cells = summaryCells(item);
             row.insert(row.end(), cells.begin(), cells.end());
+            row.push_back(node.lastSeen);
             rows.push_back(std::move(row));
         }
     }
-    for (TableRow& row : rows) {
-        row.resize(9); // the empty cells of an item-less node show "-"
-    }
-    return formatTable(
-               {"NODE", "STATUS", "NAME", "KIND", "BUS", "VENDOR", "MODEL", "SERIAL", "ADDRESS"},
-               rows) +
+    return formatTable({"NODE", "STATUS", "NAME", "KIND", "BUS", "VENDOR", "MODEL", "SERIAL",
+                        "ADDRESS", "LAST SEEN"},
+                       rows) +
            "\n" + countLine(nodes);
+}
+
+// -q: "NODE<TAB>NAME", one item a line.
+std::string namesText(const std::vector<FleetNode>& nodes) {
+    std::string text;
+    for (const FleetNode& node : nodes) {
+        for (const ItemSummary& item : node.items) {
+            text += terminalSafe(node.name) + "\t" + terminalSafe(item.name) + "\n";
+        }
+    }
+    return text;
 }
 
 // The picture as fleet prints it: once as a document or a table; with
 // --watch as a line, or as a table under the time and above a blank line.
-std::string pictureText(const FleetInventory& inventory, const OutputOptions& output, bool watch,
-                        const std::string& nobody) {
-    const std::vector<FleetNode> nodes = inventory.nodes();
+std::string pictureText(const FleetInventory& inventory, const OutputOptions& output,
+                        const FleetOptions& fleet, bool watch, const std::string& nobody) {
+    const std::vector<FleetNode> nodes = fleet.filter.apply(inventory.nodes());
     const auto now = std::chrono::system_clock::now();
     if (output.json) {
         nlohmann::ordered_json document;
@@ -113,20 +127,33 @@ std::string pictureText(const FleetInventory& inventory, const OutputOptions& ou
         document["nodes"] = nodesJson(nodes);
         return jsonText(document, watch) + "\n";
     }
+    if (fleet.namesOnly) {
+        return namesText(nodes);
+    }
     if (watch) {
         return localTimeText(now, false) + "\n" + textPicture(nodes, nobody) + "\n";
     }
     return textPicture(nodes, nobody);
 }
 
-// What tells one picture from another, the time aside.
-std::string pictureKey(const FleetInventory& inventory) {
-    return jsonText(nodesJson(inventory.nodes()), true);
+// What tells one picture from another, the time and the heartbeats aside.
+std::string pictureKey(const FleetInventory& inventory, const FleetFilter& filter) {
+    std::vector<FleetNode> nodes = filter.apply(inventory.nodes());
+    for (FleetNode& node : nodes) {
+        node.lastSeen.clear();
+    }
+    return jsonText(nodesJson(nodes), true);
 }
 
 } // namespace
 
 int runFleet(const OutputOptions& output, const FleetOptions& fleet) {
+    if (!fleet.forget.empty()) {
+        return runFleetForget(fleet);
+    }
+    if (fleet.changes && !fleet.watch) {
+        throw UsageError("--changes goes with --watch: it prints the changes as they come.");
+    }
     const BrokerSettings settings = brokerSettings(fleet.broker);
     const std::string& prefix = fleet.broker.topicPrefix;
 
@@ -160,12 +187,18 @@ int runFleet(const OutputOptions& output, const FleetOptions& fleet) {
         "No node publishes under " + prefix + " on the MQTT broker at " + client.brokerText() + ".";
     const auto answerDeadline = std::chrono::steady_clock::now() + kAnswerLimit;
     FleetInventory inventory(prefix);
+    FleetChanges changes(inventory, fleet.filter, output.json);
+    bool changeLines = false; // --changes, once the first picture is printed
+    bool outputClosed = false;
     bool settling = false; // waiting for a quiet period to end
     std::chrono::steady_clock::time_point lastHeard;
     std::string printed;
-    while (!stop.requested()) {
+    while (!stop.requested() && !outputClosed) {
         for (FleetEvent& event : queue.takeAll()) {
             const auto now = std::chrono::steady_clock::now();
+            if (event.kind == FleetEvent::Kind::Subscribed && changeLines) {
+                continue; // what the broker sends again changes nothing that was told
+            }
             if (event.kind == FleetEvent::Kind::Subscribed) {
                 inventory = FleetInventory(prefix); // what was cleared meanwhile is not resent
                 settling = true;
@@ -177,7 +210,19 @@ int runFleet(const OutputOptions& output, const FleetOptions& fleet) {
                 }
                 std::fprintf(stderr, "camexpert: %s; trying again.\n", event.text.c_str());
             } else {
+                const std::optional<TopicAddress> address = parseTopic(prefix, event.topic);
+                if (changeLines) {
+                    changes.before(address);
+                }
                 const FleetUpdate update = inventory.apply(event.topic, event.text);
+                if (changeLines && update == FleetUpdate::Changed &&
+                    !printAtOnce(changes.after(address))) {
+                    outputClosed = true;
+                    break;
+                }
+                if (changeLines) {
+                    continue; // no picture again
+                }
                 if (update == FleetUpdate::Malformed) {
                     std::fprintf(stderr,
                                  "camexpert: ignoring the message on %s: it is no status "
@@ -194,14 +239,16 @@ int runFleet(const OutputOptions& output, const FleetOptions& fleet) {
         if (settling && now - lastHeard >= kQuietPeriod) {
             settling = false;
             if (!fleet.watch) {
-                printAtOnce(pictureText(inventory, output, false, nobody));
+                printAtOnce(pictureText(inventory, output, fleet, false, nobody));
                 break;
             }
-            const std::string key = pictureKey(inventory);
-            if (key != printed && !printAtOnce(pictureText(inventory, output, true, nobody))) {
+            const std::string key = pictureKey(inventory, fleet.filter);
+            if (key != printed &&
+                !printAtOnce(pictureText(inventory, output, fleet, true, nobody))) {
                 break;
             }
             printed = key;
+            changeLines = fleet.changes;
         }
         if (!fleet.watch && !settling && now >= answerDeadline) {
             throw HostError("No answer from the MQTT broker at " + client.brokerText() + " in " +

@@ -139,3 +139,25 @@ std::vector<FleetNode> FleetInventory::nodes() const {
     }
     return nodes;
 }
+
+std::optional<std::pair<std::string, std::string>>
+FleetInventory::stateOf(const std::string& node) const {
+    const auto known = m_nodes.find(node);
+    if (known == m_nodes.end()) {
+        return std::nullopt;
+    }
+    return std::make_pair(known->second.status, known->second.reason);
+}
+
+std::optional<ItemSummary> FleetInventory::itemOf(const std::string& node,
+                                                  const std::string& item) const {
+    const auto known = m_nodes.find(node);
+    if (known == m_nodes.end()) {
+        return std::nullopt;
+    }
+    const auto found = known->second.items.find(item);
+    if (found == known->second.items.end()) {
+        return std::nullopt;
+    }
+    return found->second;
+}

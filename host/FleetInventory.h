@@ -6,6 +6,7 @@
 #include "ItemSummary.h"
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,12 @@ public:
 
     // Every node with a status or an item, by name.
     std::vector<FleetNode> nodes() const;
+
+    // A node's state ("" without a status) and the reason of an error; none
+    // for a node fleet does not know.
+    std::optional<std::pair<std::string, std::string>> stateOf(const std::string& node) const;
+    // One item as it is now; none when fleet does not know it.
+    std::optional<ItemSummary> itemOf(const std::string& node, const std::string& item) const;
 
 private:
     struct Node {

@@ -371,6 +371,89 @@ TEST_F(BrokerTest, ABrokenScenarioShowsErrorKeepsTheItemsAndIsTriedAgain) {
     EXPECT_TRUE(statusDocument("a").at("reason").is_null());
 }
 
+TEST_F(BrokerTest, FleetForgetClearsGoneNodesOnly) {
+    const auto live = publisher("live");
+    const auto gone = publisher("gone");
+    ASSERT_TRUE(
+        waitUntil([&] { return items("live").size() == 11 && items("gone").size() == 11; }));
+    gone->sendSignal(SIGTERM);
+    ASSERT_EQ(gone->finish().exitStatus, 0);
+
+    const struct {
+        std::vector<std::string> nodes;
+        int exitStatus;
+        std::string out;
+        std::string err;
+    } cases[] = {
+        {{"gone", "live"},
+         1,
+         "",
+         "camexpert: The node 'live' is live (online, last seen " +
+             statusDocument("live").at("seen").get<std::string>() +
+             "): stop its publisher first; nothing was forgotten.\n"},
+        {{"nobody"},
+         1,
+         "",
+         "camexpert: The MQTT broker at " + broker.address() +
+             " holds nothing of node 'nobody' under camexpert; nothing was forgotten.\n"},
+        {{"gone"}, 0, "Forgot node 'gone' and its 11 items.\n", ""},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments{"fleet", "--broker", broker.address(), "forget"};
+        arguments.insert(arguments.end(), c.nodes.begin(), c.nodes.end());
+        const ProcessResult forget = runCamexpert(arguments);
+        EXPECT_EQ(forget.exitStatus, c.exitStatus) << c.nodes[0];
+        EXPECT_EQ(forget.out, c.out);
+        EXPECT_EQ(forget.err, c.err);
+    }
+    EXPECT_TRUE(itemsAre("gone", {}));
+    EXPECT_EQ(status("gone"), "");
+    EXPECT_EQ(items("live").size(), 11u);
+}
+
+TEST_F(BrokerTest, FleetFiltersAndTellsChangesALineEach) {
+    const std::string scenario = files.write("scenario.json", scenarios::of(kOddlyNamedCamera));
+    const auto a = publisher("a");
+    const auto b = publisher("b", scenario);
+    ASSERT_TRUE(waitUntil([&] { return items("a").size() == 11 && items("b").size() == 1; }));
+
+    const struct {
+        std::vector<std::string> filters;
+        std::string out;
+    } cases[] = {
+        {{"-q", "--node", "b"}, "b\tlab/cam+1#%\n"},
+        {{"-q", "gev*", "LAB*"}, "a\tgev0-cam0\nb\tlab/cam+1#%\n"},
+        {{"-q", "--kind", "grabber", "--node", "[ab]"}, "a\tclfg0\na\tcxpfg0\n"},
+        {{"-q", "--bus", "network"}, "a\tgev0-cam0\na\tipcam0\n"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments{"fleet", "--broker", broker.address()};
+        arguments.insert(arguments.end(), c.filters.begin(), c.filters.end());
+        const ProcessResult fleet = runCamexpert(arguments);
+        EXPECT_EQ(fleet.exitStatus, 0) << fleet.err;
+        EXPECT_EQ(fleet.out, c.out) << c.filters[1];
+    }
+
+    RunningCamexpert watch(
+        {"fleet", "--broker", broker.address(), "--json", "--watch", "--changes", "--node", "b"});
+    std::string line;
+    ASSERT_TRUE(watch.readLine(&line));
+    EXPECT_EQ(nlohmann::json::parse(line).at("nodes").size(), 1u) << "the picture first";
+    files.write("scenario.json", scenarios::of(kOddlyNamedCamera + "," + scenarios::kUsbCamera));
+    ASSERT_TRUE(watch.readLine(&line));
+    nlohmann::json change = nlohmann::json::parse(line);
+    EXPECT_EQ(change.at("node"), "b");
+    EXPECT_EQ(change.at("event"), "added");
+    EXPECT_EQ(change.at("item").at("name"), "usb3-1.2");
+    b->sendSignal(SIGTERM);
+    ASSERT_TRUE(watch.readLine(&line));
+    change = nlohmann::json::parse(line);
+    EXPECT_EQ(change.at("event"), "state");
+    EXPECT_EQ(change.at("state"), "offline");
+    watch.sendSignal(SIGINT);
+    EXPECT_EQ(watch.finish().exitStatus, 0);
+}
+
 // A broker that takes only TLS connections that log in, with a CA, a server
 // certificate for 127.0.0.1 and a password file made for the test, and a
 // second CA that signed nothing the broker shows.

@@ -3,6 +3,7 @@
 
 #include "BrokerUrl.h"
 #include "HostError.h"
+#include "IniOptionFile.h"
 #include "MqttClient.h"
 #include "MqttTopics.h"
 #include "OptionChecks.h"
@@ -132,6 +133,7 @@ void defineBrokerCommands(CLI::App& app, PublishOptions& publish, FleetOptions& 
     fleetCommand->add_flag("--watch", fleet.watch,
                            "Print the inventory again each time it changes, until Ctrl-C");
     defineFleetViewOptions(fleetCommand, fleet);
+    defineOptionFile(app); // for the service, which runs publish with its options in a file
 }
 
 BrokerSettings brokerSettings(const BrokerOptions& broker) {

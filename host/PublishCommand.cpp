@@ -14,6 +14,7 @@
 #include "NotificationHandler.h"
 #include "PresentItems.h"
 #include "ScenarioProblem.h"
+#include "ServiceNotifier.h"
 #include "StopSignals.h"
 #include "WatchReport.h"
 
@@ -136,6 +137,8 @@ int runPublish(ModuleLoader& loader, const PublishOptions& publish) {
     // The report keeps the last picture of every item, to tell what changed;
     // the event topic carries the notifications after the settled items.
     WatchReport report(true);
+    ServiceNotifier service;
+    bool ready = false;
     std::unique_ptr<PublishedExpert> published;
     bool settled = false;
     auto now = std::chrono::steady_clock::now();
@@ -183,7 +186,15 @@ int runPublish(ModuleLoader& loader, const PublishOptions& publish) {
             node.heartbeat();
             nextHeartbeat = now + kHeartbeat;
         }
+        if (!ready && node.published()) {
+            service.ready("Publishing node '" + nodeName + "' to " + brokerText);
+            ready = true;
+        }
+        service.alive(); // the loop turns: notifications and heartbeats go out
         auto wakeAt = nextHeartbeat;
+        if (const auto nextAlive = service.nextAlive()) {
+            wakeAt = std::min(wakeAt, *nextAlive);
+        }
         if (retryAt) {
             wakeAt = std::min(wakeAt, *retryAt);
         }
@@ -198,6 +209,7 @@ int runPublish(ModuleLoader& loader, const PublishOptions& publish) {
         client.stop();
         throw HostError(*ending);
     }
+    service.stopping();
     node.goOffline();
     client.stop();
     if (published) {

@@ -19,6 +19,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -452,6 +453,55 @@ TEST_F(BrokerTest, FleetFiltersAndTellsChangesALineEach) {
     EXPECT_EQ(change.at("state"), "offline");
     watch.sendSignal(SIGINT);
     EXPECT_EQ(watch.finish().exitStatus, 0);
+}
+
+// The service manager's side of Type=notify: a datagram socket whose path
+// the publisher finds in NOTIFY_SOCKET, with a watchdog period.
+class NotifySocket {
+public:
+    explicit NotifySocket(const std::string& path) {
+        m_fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+        if (bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+            throw std::runtime_error("cannot bind " + path);
+        }
+    }
+    ~NotifySocket() { close(m_fd); }
+
+    // The next message; "" when none came within the limit.
+    std::string next() {
+        pollfd readable{m_fd, POLLIN, 0};
+        if (poll(&readable, 1, int(std::chrono::milliseconds(kPatience).count())) != 1) {
+            return "";
+        }
+        char text[512] = {};
+        const ssize_t length = recv(m_fd, text, sizeof text - 1, 0);
+        return std::string(text, length > 0 ? size_t(length) : 0);
+    }
+
+private:
+    int m_fd = -1;
+};
+
+TEST_F(BrokerTest, TheServiceManagerHearsReadyOnceTheNodeIsPublishedAndTheWatchdogFed) {
+    const std::string path = files.path("notify");
+    NotifySocket manager(path);
+    setenv("NOTIFY_SOCKET", path.c_str(), 1);
+    setenv("WATCHDOG_USEC", "400000", 1);
+    const auto program = publisher("a");
+    unsetenv("NOTIFY_SOCKET");
+    unsetenv("WATCHDOG_USEC");
+
+    const std::string ready = manager.next();
+    EXPECT_EQ(ready, "READY=1\nSTATUS=Publishing node 'a' to " + broker.address());
+    EXPECT_EQ(items("a").size(), 11u) << "ready comes after the items";
+    EXPECT_EQ(manager.next(), "WATCHDOG=1");
+    EXPECT_EQ(manager.next(), "WATCHDOG=1");
+    program->sendSignal(SIGTERM);
+    EXPECT_EQ(manager.next(), "STOPPING=1");
+    EXPECT_EQ(program->finish().exitStatus, 0);
 }
 
 // A broker that takes only TLS connections that log in, with a CA, a server

@@ -2,6 +2,7 @@
 
 #include "MqttTopics.h"
 #include "NodeStatus.h"
+#include "SummaryReader.h"
 
 #include <strings.h>
 
@@ -15,41 +16,6 @@ bool sameSummary(const ItemSummary& a, const ItemSummary& b) {
     return std::tie(a.name, a.kind, a.bus, a.busClass, a.vendor, a.model, a.serialNumber,
                     a.address) == std::tie(b.name, b.kind, b.bus, b.busClass, b.vendor, b.model,
                                            b.serialNumber, b.address);
-}
-
-// A text field of an item document; null reads as "". None when the field
-// is missing or of another type.
-std::optional<std::string> textField(const nlohmann::json& document, const char* key) {
-    const auto field = document.find(key);
-    if (field == document.end() || !(field->is_string() || field->is_null())) {
-        return std::nullopt;
-    }
-    return field->is_null() ? "" : field->get<std::string>();
-}
-
-// The summary fields of a published item document (summaryJson's shape);
-// none when the payload is not such a document.
-std::optional<ItemSummary> readSummary(const std::string& name, const std::string& payload) {
-    const nlohmann::json document = nlohmann::json::parse(payload, nullptr, false);
-    if (!document.is_object()) {
-        return std::nullopt;
-    }
-    ItemSummary summary;
-    summary.name = name;
-    const std::pair<const char*, std::string*> fields[] = {
-        {"kind", &summary.kind},         {"bus", &summary.bus},
-        {"busClass", &summary.busClass}, {"vendor", &summary.vendor},
-        {"model", &summary.model},       {"serialNumber", &summary.serialNumber},
-        {"address", &summary.address},
-    };
-    for (const auto& [key, value] : fields) {
-        const std::optional<std::string> text = textField(document, key);
-        if (!text) {
-            return std::nullopt;
-        }
-        *value = *text;
-    }
-    return summary;
 }
 
 // list's order: cameras before frame grabbers, names letter case aside.
@@ -107,7 +73,7 @@ FleetUpdate FleetInventory::setItem(const std::string& node, const std::string& 
         dropIfEmpty(node);
         return FleetUpdate::Changed;
     }
-    std::optional<ItemSummary> summary = readSummary(item, payload);
+    std::optional<ItemSummary> summary = readPublishedSummary(item, payload);
     if (!summary) {
         return FleetUpdate::Malformed;
     }

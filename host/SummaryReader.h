@@ -1,0 +1,14 @@
+// Reads the summary fields of a published item document (summaryJson's
+// shape, ItemDocument.h) without the properties after them: fleet reads
+// every item of a plant, and the properties are most of each document.
+#pragma once
+
+#include "ItemSummary.h"
+
+#include <optional>
+#include <string>
+
+// None when the payload is no JSON object with every summary field a text or
+// null (null reads as "").
+std::optional<ItemSummary> readPublishedSummary(const std::string& name,
+                                                const std::string& payload);

@@ -577,6 +577,19 @@ TEST_F(SecureBrokerTest, PublishAndFleetLogInOverTls) {
     ASSERT_EQ(nodes.size(), 1u) << fleet.out;
     EXPECT_EQ(nodes[0].at("status"), "online");
     EXPECT_EQ(nodes[0].at("items").size(), 11u);
+
+    // A broker that comes back empty gets the whole picture again, over TLS
+    // as over plain TCP.
+    broker->stop();
+    ASSERT_EQ(broker->start(), "");
+    EXPECT_TRUE(waitUntil([&] {
+        return MqttProbe::retained(broker->port(), "camexpert/a/items/+", login).size() == 11;
+    }));
+    publisher.sendSignal(SIGTERM);
+    const ProcessResult end = publisher.finish();
+    EXPECT_EQ(end.exitStatus, 0);
+    EXPECT_THAT(end.err, HasSubstr("camexpert: Reconnected to the MQTT broker at " +
+                                   broker->address() + ".\n"));
 }
 
 TEST_F(SecureBrokerTest, WrongCredentialsAreRefusedWithOneSentence) {

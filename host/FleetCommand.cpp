@@ -16,6 +16,7 @@
 #include "MqttTopics.h"
 #include "PropertyFormat.h"
 #include "StopSignals.h"
+#include "SummaryReader.h"
 #include "TerminalText.h"
 #include "TextTable.h"
 #include "WatchReport.h"
@@ -23,6 +24,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -37,21 +39,53 @@ struct FleetEvent {
     std::string text; // the payload, or the trouble's sentence
 };
 
+nlohmann::ordered_json nodeJson(const FleetNode& node) {
+    nlohmann::ordered_json entry;
+    entry["node"] = node.name;
+    entry["status"] = textOrNull(node.status);
+    entry["lastSeen"] = textOrNull(node.lastSeen);
+    entry["reason"] = textOrNull(node.reason);
+    entry["items"] = nlohmann::ordered_json::array();
+    for (const ItemSummary& item : node.items) {
+        entry["items"].push_back(summaryJson(item));
+    }
+    return entry;
+}
+
 nlohmann::ordered_json nodesJson(const std::vector<FleetNode>& nodes) {
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
     for (const FleetNode& node : nodes) {
-        nlohmann::ordered_json entry;
-        entry["node"] = node.name;
-        entry["status"] = textOrNull(node.status);
-        entry["lastSeen"] = textOrNull(node.lastSeen);
-        entry["reason"] = textOrNull(node.reason);
-        entry["items"] = nlohmann::ordered_json::array();
-        for (const ItemSummary& item : node.items) {
-            entry["items"].push_back(summaryJson(item));
-        }
-        list.push_back(std::move(entry));
+        list.push_back(nodeJson(node));
     }
     return list;
+}
+
+// {"time", "nodes": [...]} as jsonText writes it, made and handed to write a
+// node at a time: a plant's document is never whole in memory. No time when
+// it is "".
+void writeNodesDocument(const std::vector<FleetNode>& nodes, const std::string& time, bool compact,
+                        const std::function<void(const std::string&)>& write) {
+    const std::string indent = compact ? "" : "\n    ";
+    std::string text = compact ? "{" : "{\n  ";
+    if (!time.empty()) {
+        text += (compact ? "\"time\":" : "\"time\": ") + jsonText(time, true) +
+                (compact ? "," : ",\n  ");
+    }
+    text += compact ? "\"nodes\":[" : "\"nodes\": [";
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        std::string node = jsonText(nodeJson(nodes[i]), compact);
+        if (!compact) {
+            for (size_t line = node.find('\n'); line != std::string::npos;
+                 line = node.find('\n', line + 1)) {
+                node.insert(line + 1, "    ");
+            }
+        }
+        text += (i == 0 ? "" : ",") + indent + node;
+        write(text);
+        text.clear();
+    }
+    text += nodes.empty() || compact ? "]" : "\n  ]";
+    write(text + (compact ? "}\n" : "\n}\n"));
 }
 
 // "2 nodes: 1 online, 1 offline; 13 items: 11 cameras, 2 frame grabbers"
@@ -120,12 +154,10 @@ std::string pictureText(const FleetInventory& inventory, const OutputOptions& ou
     const std::vector<FleetNode> nodes = fleet.filter.apply(inventory.nodes());
     const auto now = std::chrono::system_clock::now();
     if (output.json) {
-        nlohmann::ordered_json document;
-        if (watch) {
-            document["time"] = localTimeText(now, true);
-        }
-        document["nodes"] = nodesJson(nodes);
-        return jsonText(document, watch) + "\n";
+        std::string text;
+        writeNodesDocument(nodes, watch ? localTimeText(now, true) : "", watch,
+                           [&text](const std::string& part) { text += part; });
+        return text;
     }
     if (fleet.namesOnly) {
         return namesText(nodes);
@@ -167,8 +199,12 @@ int runFleet(const OutputOptions& output, const FleetOptions& fleet) {
         subscriber->subscribe({everyStatusFilter(prefix), everyItemFilter(prefix)});
     };
     callbacks.subscribed = [&queue] { queue.push({FleetEvent::Kind::Subscribed, "", ""}); };
-    callbacks.message = [&queue](const std::string& topic, const std::string& payload) {
-        queue.push({FleetEvent::Kind::Message, topic, payload});
+    callbacks.message = [&queue, &prefix](const std::string& topic, const std::string& payload) {
+        // An item's properties are most of its message, and fleet shows none.
+        const std::optional<TopicAddress> address = parseTopic(prefix, topic);
+        const bool item = address && address->kind == TopicAddress::Kind::Item;
+        queue.push({FleetEvent::Kind::Message, topic,
+                    item && !payload.empty() ? summaryPayload(payload) : payload});
     };
     callbacks.trouble = [&queue](const std::string& sentence) {
         queue.push({FleetEvent::Kind::Trouble, "", sentence});
@@ -238,6 +274,13 @@ int runFleet(const OutputOptions& output, const FleetOptions& fleet) {
         const auto now = std::chrono::steady_clock::now();
         if (settling && now - lastHeard >= kQuietPeriod) {
             settling = false;
+            if (!fleet.watch && output.json) {
+                writeNodesDocument(fleet.filter.apply(inventory.nodes()), "", false,
+                                   [](const std::string& part) {
+                                       std::fwrite(part.data(), 1, part.size(), stdout);
+                                   });
+                break;
+            }
             if (!fleet.watch) {
                 printAtOnce(pictureText(inventory, output, fleet, false, nobody));
                 break;

@@ -143,19 +143,18 @@ int runPublish(ModuleLoader& loader, const PublishOptions& publish) {
     bool settled = false;
     auto now = std::chrono::steady_clock::now();
     auto settleDeadline = now;
-    std::optional<std::chrono::steady_clock::time_point> retryAt = now;
+    auto startAt = now; // of the expert, while none runs
     auto nextHeartbeat = now + kHeartbeat;
     while (!stop.requested() && !node.ending()) {
         now = std::chrono::steady_clock::now();
-        if (!published && retryAt && now >= *retryAt) {
+        if (!published && now >= startAt) {
             try {
                 published = startExpert(loader, queue);
                 settled = false;
                 settleDeadline = now + loader.settleTime();
-                retryAt.reset();
             } catch (const HostError& error) {
                 node.setError(error.what());
-                retryAt = now + kDriverRetry;
+                startAt = now + kDriverRetry;
             }
         }
         std::deque<Notification> notifications = queue.takeAll();
@@ -195,8 +194,8 @@ int runPublish(ModuleLoader& loader, const PublishOptions& publish) {
         if (const auto nextAlive = service.nextAlive()) {
             wakeAt = std::min(wakeAt, *nextAlive);
         }
-        if (retryAt) {
-            wakeAt = std::min(wakeAt, *retryAt);
+        if (!published) {
+            wakeAt = std::min(wakeAt, startAt);
         }
         if (published && !settled) {
             wakeAt = std::min(wakeAt, settleDeadline);

@@ -98,3 +98,8 @@ std::optional<ItemSummary> readPublishedSummary(const std::string& name,
     }
     return summary;
 }
+
+std::string summaryPayload(const std::string& payload) {
+    const std::optional<ItemSummary> summary = readPublishedSummary("", payload);
+    return summary ? summaryJson(*summary).dump() : payload;
+}

@@ -12,3 +12,8 @@
 // null (null reads as "").
 std::optional<ItemSummary> readPublishedSummary(const std::string& name,
                                                 const std::string& payload);
+
+// The payload with the summary fields alone, as a compact document that
+// readPublishedSummary reads the same; an unreadable payload unchanged. fleet
+// keeps this much of each message while it waits to be merged.
+std::string summaryPayload(const std::string& payload);

@@ -98,6 +98,18 @@ protected:
         return waitUntil([&] { return status(node) == expected; });
     }
 
+    // The node as a publisher of one network camera left it when it stopped;
+    // the path of that scenario file.
+    std::string publishedAndStopped(const std::string& node) {
+        const std::string scenario =
+            files.write("scenario.json", scenarios::of(scenarios::networkCamera()));
+        const auto program = publisher(node, scenario);
+        EXPECT_TRUE(itemsAre(node, {"gev0-cam0"}));
+        program->sendSignal(SIGTERM);
+        EXPECT_EQ(program->finish().exitStatus, 0);
+        return scenario;
+    }
+
     MqttBroker broker;
     TempDirectory files;
     std::string ini;
@@ -316,13 +328,8 @@ TEST_F(BrokerTest, ANodeIsTakenFromAnOwnerThatDiedOnly) {
 // A driver that reports its devices only a while after it starts: the
 // restarted publisher waits for them before it touches the node's items.
 TEST_F(BrokerTest, ARestartOverALateDriverClearsNothingAndTellsNoEvent) {
+    const std::string scenario = publishedAndStopped("a");
     const std::string camera = scenarios::of(scenarios::networkCamera());
-    const std::string scenario = files.write("scenario.json", camera);
-    auto program = publisher("a", scenario);
-    ASSERT_TRUE(itemsAre("a", {"gev0-cam0"}));
-    program->sendSignal(SIGTERM);
-    ASSERT_EQ(program->finish().exitStatus, 0);
-
     files.write("scenario.json", scenarios::of(""));
     MqttProbe watcher(broker.port());
     watcher.subscribe("camexpert/a/#");
@@ -351,15 +358,9 @@ TEST_F(BrokerTest, ARestartOverALateDriverClearsNothingAndTellsNoEvent) {
 }
 
 TEST_F(BrokerTest, ABrokenScenarioShowsErrorKeepsTheItemsAndIsTriedAgain) {
-    const std::string good = scenarios::of(scenarios::networkCamera());
-    const std::string scenario = files.write("scenario.json", good);
-    auto program = publisher("a", scenario);
-    ASSERT_TRUE(itemsAre("a", {"gev0-cam0"}));
-    program->sendSignal(SIGTERM);
-    ASSERT_EQ(program->finish().exitStatus, 0);
-
+    const std::string scenario = publishedAndStopped("a");
     files.write("scenario.json", "{\"cameras\": [");
-    program = publisher("a", scenario);
+    const auto program = publisher("a", scenario);
     ASSERT_TRUE(statusIs("a", "error"));
     EXPECT_THAT(statusDocument("a").at("reason").get<std::string>(),
                 HasSubstr("Cannot use the scenario " + scenario));

@@ -1,5 +1,6 @@
-# Writes BuildStamp.h with the time of this build. Run by the build on every
-# build, so the version record always carries the time its module was linked.
+# Writes BuildStamp.h with the time of this build. Run by the build whenever
+# an input of the module changed, so the version record carries the time of
+# the build that made the module what it is.
 # Inputs: OUTPUT (file to write), CONFIGURATION (module/target/toolchain/type).
 string(TIMESTAMP stamp "%Y/%m/%d %H:%M:%S")
 file(WRITE "${OUTPUT}.tmp"

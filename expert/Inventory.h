@@ -61,14 +61,6 @@ inline bool operator!=(const CameraRecord& a, const CameraRecord& b) {
 // Every byte counts for frame grabbers.
 bool sameFrameGrabber(const FrameGrabberRecord& a, const FrameGrabberRecord& b);
 
-// The interface name, except for Camera Link cameras: the text before the
-// last "_0" (or, failing that, the last "_1"), then "::0" when
-// serialNumberHigh is 0 and "::1" otherwise.
-// The record's interface name is the entry's field up to its first zero,
-// so both give the same name.
-ItemName CameraItemName(const CameraRecord& record);
-ItemName CameraItemName(const CameraEntry& entry);
-
 // The camera's 64-bit serial number.
 inline uint64_t SerialNumberOf(const CameraRecord& record) {
     return (uint64_t(record.serialNumberHigh) << 32) | record.serialNumberLow;

@@ -6,8 +6,9 @@
 #include "driver/BusClass.h"
 #include "expert/ItemTexts.h"
 #include "objectmodel/Boundary.h"
-#include "tarn/WideStringFromField.h"
+#include "tarn/osdep/AnsiToWide.h"
 
+#include <cstring>
 #include <string>
 
 namespace nKRVYREX_SYSAPI_EXPERT_18_5 {
@@ -30,13 +31,31 @@ public:
     void text(uint32_t tag, const char16_t* value) { check(m_bag->SetStringProperty(tag, value)); }
     void text(uint32_t tag, const ItemName& value) { text(tag, value.c_str()); }
     void field(uint32_t tag, const char (&value)[kVyrexTextSize]) {
-        text(tag, kr::tarn::WideStringFromField(value));
+        narrow(tag, value, uint32_t(strnlen(value, kVyrexTextSize)));
     }
     void text(uint32_t tag, const std::string& value) {
-        text(tag, ItemName(value.data(), uint32_t(value.size())));
+        narrow(tag, value.data(), uint32_t(value.size()));
     }
 
 private:
+    // Narrow text converted as every wide string converts it. A short one is
+    // converted on the stack, so the bag's own copy is the only one made.
+    void narrow(uint32_t tag, const char* begin, uint32_t bytes) {
+        const char* end = begin + bytes;
+        const uint32_t units = kr::tarn::osdep::AnsiToWideSize(begin, end, "", 0);
+        if (units >= kShortTextUnits) {
+            text(tag, ItemName(begin, bytes));
+            return;
+        }
+        char16_t converted[kShortTextUnits];
+        char16_t* written = converted + units;
+        kr::tarn::osdep::AnsiToWide(begin, end, "", 0, converted, written);
+        *written = 0;
+        text(tag, converted);
+    }
+
+    static constexpr uint32_t kShortTextUnits = 256;
+
     static void check(int32_t status) {
         if (KR_FAILED(status)) {
             throw status;

@@ -2,7 +2,6 @@
 
 #include "contract/LinkSpeeds.h"
 
-#include <cstdio>
 #include <cstring>
 
 namespace nKRVYREX_SYSAPI_EXPERT_18_5 {
@@ -20,6 +19,19 @@ bool isListedWidth(uint32_t width) {
     return width == 1 || width == 2 || width == 4 || width == 8 || width == 16 || width == 32;
 }
 
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+// The decimal digits of a byte, appended without leading zeros.
+void appendDecimal(std::string& text, unsigned value) {
+    if (value >= 100) {
+        text += char('0' + value / 100);
+    }
+    if (value >= 10) {
+        text += char('0' + value / 10 % 10);
+    }
+    text += char('0' + value % 10);
+}
+
 } // namespace
 
 std::string FieldText(const char (&field)[kVyrexTextSize]) {
@@ -27,10 +39,14 @@ std::string FieldText(const char (&field)[kVyrexTextSize]) {
 }
 
 std::string SerialNumberText(uint32_t high, uint32_t low) {
-    char text[24];
-    std::snprintf(text, sizeof text, "%llX",
-                  static_cast<unsigned long long>((uint64_t(high) << 32) | low));
-    return text;
+    uint64_t value = (uint64_t(high) << 32) | low;
+    char text[16];
+    char* first = text + sizeof text;
+    do {
+        *--first = kHexDigits[value & 0xF];
+        value >>= 4;
+    } while (value != 0);
+    return std::string(first, text + sizeof text);
 }
 
 std::string ModelText(const std::string& vendor, const std::string& model) {
@@ -44,17 +60,23 @@ std::string ModelText(const std::string& vendor, const std::string& model) {
 }
 
 std::string AddressText(uint32_t address) {
-    char text[16] = {};
-    std::snprintf(text, sizeof text, "%u.%u.%u.%u", unsigned(address >> 24),
-                  unsigned((address >> 16) & 0xFF), unsigned((address >> 8) & 0xFF),
-                  unsigned(address & 0xFF));
+    std::string text;
+    text.reserve(15); // within the short-string buffer: no allocation
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        appendDecimal(text, (address >> shift) & 0xFF);
+        if (shift != 0) {
+            text += '.';
+        }
+    }
     return text;
 }
 
 std::string EightDigitText(uint32_t value) {
-    char text[12];
-    std::snprintf(text, sizeof text, "%08X", unsigned(value));
-    return text;
+    char text[8];
+    for (int i = 7; i >= 0; --i, value >>= 4) {
+        text[i] = kHexDigits[value & 0xF];
+    }
+    return std::string(text, sizeof text);
 }
 
 LinkDescription LinkSpeed(uint32_t code) {
@@ -67,8 +89,8 @@ std::string LinkWidthText(uint32_t width) {
     if (!isListedWidth(width)) {
         return kOxSysNotDetected;
     }
-    char text[8] = {};
-    std::snprintf(text, sizeof text, "X%d", int(width));
+    std::string text = "X";
+    appendDecimal(text, width);
     return text;
 }
 

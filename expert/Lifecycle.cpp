@@ -1,4 +1,4 @@
-// Starting and stopping the refresh thread, and the refresh period.
+// Starting and stopping the refresh thread.
 //
 // Host threads may call Initialize, Finalize and the last Release at the
 // same time: m_lifecycleLock makes each start and each stop of the refresh
@@ -7,35 +7,8 @@
 // back) and a host thread making a pass inside Initialize never take that
 // lock: another host thread may hold it while it waits for their pass.
 #include "expert/CoxSysVyrex.h"
-#include "expert/ModuleExports.h"
-
-#include "ini/Ini.h"
-
-#include <climits>
 
 namespace nKRVYREX_SYSAPI_EXPERT_18_5 {
-
-const char* const CameraListRefreshTimeString = "SystemapiExpertCameraListRefreshTimeInSec";
-
-namespace {
-
-constexpr uint32_t kDefaultRefreshPeriodSec = 2;
-
-} // namespace
-
-uint32_t CoxSysVyrex::GetCameraListRefreshTimeInSec() {
-    IniFile* file = IniCreate(0);
-    if (file == nullptr) {
-        return kDefaultRefreshPeriodSec;
-    }
-    uint32_t seconds = 0;
-    bool counted = false;
-    if (IniReadFile(file, KRRTINIFilePath) == 0) {
-        counted = IniGetUnsigned(file, "VYREX", CameraListRefreshTimeString, &seconds) == 1;
-    }
-    IniDestroy(file);
-    return counted && seconds != 0 ? seconds : kDefaultRefreshPeriodSec;
-}
 
 // The driver's version is read before the refresh thread starts, so the
 // bags of the first pass (which a handler may read at once) already carry
@@ -128,11 +101,6 @@ void CoxSysVyrex::JoinRefreshThread() {
 bool CoxSysVyrex::OnPassThread() const {
     const TASK_ID self = taskIdSelf();
     return m_refreshTask.load() == self || m_initializingTask.load() == self;
-}
-
-int32_t CoxSysVyrex::RefreshWaitMs(uint32_t periodSec) {
-    const uint64_t ms = uint64_t(periodSec) * 1000u;
-    return ms > uint64_t(INT32_MAX) ? INT32_MAX : int32_t(ms);
 }
 
 } // namespace nKRVYREX_SYSAPI_EXPERT_18_5

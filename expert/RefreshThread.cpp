@@ -2,6 +2,7 @@
 // period, and tells the host's handler what was added, removed or changed.
 // It holds m_lock only while it rebuilds and compares the maps; the handler
 // is called without it, so the handler may call back into the expert.
+#include "expert/ChangeSets.h"
 #include "expert/CoxSysVyrex.h"
 
 #include "contract/ComRef.h"
@@ -26,25 +27,6 @@ ComRef<IoxSysEnumStringList> EnumeratorOver(std::unique_ptr<ItemNameSet> names) 
 }
 
 } // namespace
-
-// What one pass tells the handler, in the order it is told: every
-// enumerator is made before the pass is committed, so telling it needs no
-// memory and cannot lose a change.
-struct CoxSysVyrex::ChangeSets {
-    static constexpr size_t kKinds = 3;
-    static constexpr oxSysItemChangeKind kOrder[kKinds] = {
-        oxSysItemChangeKind_Removed, oxSysItemChangeKind_Changed, oxSysItemChangeKind_Added};
-
-    void clear() {
-        for (ComRef<IoxSysEnumStringList>& names : inOrder) {
-            names.reset();
-        }
-    }
-
-    bool empty() const { return !inOrder[0] && !inOrder[1] && !inOrder[2]; }
-
-    ComRef<IoxSysEnumStringList> inOrder[kKinds]; // null where nothing is to be told
-};
 
 void CoxSysVyrex::main() {
     m_refreshTask.store(taskIdSelf());
@@ -112,74 +94,6 @@ bool CoxSysVyrex::RefreshInventory(ChangeSets& changes, InventoryPicture& replac
         changes.clear();
         return false;
     }
-}
-
-// Whoever calls out holds what it passes: the expert keeps a reference to
-// itself and one to the handler for each call, so the handler may AddRef,
-// call back or Release the expert. Each call goes to the handler registered
-// when it is made: a handler that replaces or unregisters itself in its
-// call gets no further one, and its successor gets the rest of the pass.
-// When the host is letting go of its last reference at this moment, nothing
-// is told: that release is stopping this thread. When the expert's own
-// reference is the last of all, the expert ends once this thread has
-// returned.
-void CoxSysVyrex::DeliverChanges(ChangeSets& changes) {
-    // Declared first, so released last: once the handler has its reference
-    // back, the delivery is over.
-    ComRef<IoxSysFrameworkNotificationHandler> handler(AcquireHandler());
-    if (!handler || !InterLockedIncrementIfLive(&refCount)) {
-        return;
-    }
-    const ComRef<IoxSysExpert2> self(this); // the reference just taken
-    for (size_t i = 0; i < ChangeSets::kKinds && handler; ++i) {
-        if (changes.inOrder[i]) {
-            handler->OnItemsChanged(self.get(), ChangeSets::kOrder[i], changes.inOrder[i].get());
-            handler = ComRef<IoxSysFrameworkNotificationHandler>(AcquireHandler());
-        }
-    }
-    changes.clear();
-}
-
-IoxSysFrameworkNotificationHandler* CoxSysVyrex::AcquireHandler() {
-    m_handlerLock.Lock();
-    IoxSysFrameworkNotificationHandler* handler = m_notificationHandler.get();
-    if (handler != nullptr) {
-        handler->AddRef();
-    }
-    m_handlerLock.Unlock();
-    return handler;
-}
-
-// The final release runs while the expert is still whole. On a host thread
-// it stops and joins the refresh thread before anything is destroyed, so
-// that thread never meets a half-destroyed expert. On the refresh thread
-// itself (the expert's own reference after a delivery) it cannot wait for
-// itself: the thread leaves its loop and the expert ends after it.
-bool CoxSysVyrex::KRDeferFinalRelease() {
-    if (m_refreshTask.load() == taskIdSelf()) {
-        m_releasedOnRefreshThread = true;
-        return true;
-    }
-    StopRefreshThread();
-    return false;
-}
-
-// The expert cannot be freed on its own refresh thread: the thread's frame
-// and its controller are still in use until the thread has returned. A
-// short task of its own waits for that and then deletes the expert. If no
-// task can be made, the expert is left allocated rather than freed in use.
-void CoxSysVyrex::DestroyAfterRefreshThread() {
-    taskSpawn("krvyrexSysapiExpertEnd", nKRZEPH000::tThreadController::kDefaultPriority,
-              nKRZEPH000::kThreadOptions, nKRZEPH000::kThreadStackSize, &DestroyWhenJoined,
-              reinterpret_cast<TASK_ARG>(this), 0, 0, 0, 0, 0, 0, 0, 0, 0);
-}
-
-int CoxSysVyrex::DestroyWhenJoined(TASK_ARG argument, TASK_ARG, TASK_ARG, TASK_ARG, TASK_ARG,
-                                   TASK_ARG, TASK_ARG, TASK_ARG, TASK_ARG, TASK_ARG) {
-    auto* expert = reinterpret_cast<CoxSysVyrex*>(argument);
-    expert->m_threadController.join();
-    delete expert;
-    return 0;
 }
 
 } // namespace nKRVYREX_SYSAPI_EXPERT_18_5

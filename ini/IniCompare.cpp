@@ -12,12 +12,8 @@ bool isBlankToEnd(const char* text) {
     return *IniSkipWhiteSpace(text) == '\0';
 }
 
-// toupper, without the library call for ASCII bytes that are no letters:
-// those are their own upper case in every locale.
 int upper(char byte) {
-    const int c = static_cast<unsigned char>(byte);
-    const bool asciiLetter = (c | 0x20) >= 'a' && (c | 0x20) <= 'z';
-    return (c < 0x80 && !asciiLetter) ? c : toupper(c);
+    return IniFoldCase(byte);
 }
 
 const char* sectionName(const void* element) {
@@ -29,6 +25,14 @@ const char* entryKey(const void* element) {
 }
 
 } // namespace
+
+// toupper, without the library call for ASCII bytes that are no letters:
+// those are their own upper case in every locale.
+int IniFoldCase(char byte) {
+    const int c = static_cast<unsigned char>(byte);
+    const bool asciiLetter = (c | 0x20) >= 'a' && (c | 0x20) <= 'z';
+    return (c < 0x80 && !asciiLetter) ? c : toupper(c);
+}
 
 int IniCompareNoCase(const char* left, const char* right) {
     left = IniSkipWhiteSpace(left);
@@ -61,14 +65,16 @@ int IniCompareIEntryToName(const void* name, const void* element) {
     return IniCompareNoCase(static_cast<const char*>(name), entryKey(element));
 }
 
-std::string IniComparisonKey(const IniFile* file, const char* name) {
+IniNameKey IniComparisonKey(const IniFile* file, const char* name) {
+    return IniComparisonKey(file, name, strlen(name));
+}
+
+IniNameKey IniComparisonKey(const IniFile* file, const char* name, size_t length) {
     if (file->caseSensitive) {
-        return name;
+        return {name, length, false};
     }
-    const char* start = IniSkipWhiteSpace(name);
-    std::string key(start, IniLengthWithoutTrailingSpace(start, strlen(start)));
-    for (char& byte : key) {
-        byte = char(upper(byte));
-    }
-    return key;
+    const char* end = name + length;
+    while (name != end && IniIsWhiteSpace(*name))
+        ++name;
+    return {name, IniLengthWithoutTrailingSpace(name, size_t(end - name)), true};
 }

@@ -1,6 +1,5 @@
 // Joining continuation entries: a long value may be written as entries
 // "name Line1", "name Line2", ... and is read back as one entry "name".
-#include "ini/IniAllocator.h"
 #include "ini/IniObjects.h"
 #include "ini/IniText.h"
 
@@ -48,7 +47,9 @@ bool continuesRun(const IniEntry* entry) {
 }
 
 // Joins the entries at positions first .. last - 1 into the one at first.
-int32_t joinRun(List* entries, uint32_t first, uint32_t last, const char* baseName) {
+// The joined texts come from the arena; the replaced ones stay there.
+int32_t joinRun(IniArena* arena, List* entries, uint32_t first, uint32_t last,
+                const char* baseName) {
     size_t total = 0;
     for (uint32_t position = first; position < last; ++position) {
         const size_t length = strlen(IniEntryAt(entries, int32_t(position))->value);
@@ -56,13 +57,10 @@ int32_t joinRun(List* entries, uint32_t first, uint32_t last, const char* baseNa
             return kIniStatusNoMemory;
         total += length;
     }
-    char* value = static_cast<char*>(IniAllocate(total + 1));
-    char* key = IniCopyText(baseName, strlen(baseName));
-    if (!value || !key) {
-        IniRelease(value);
-        IniRelease(key);
+    char* value = static_cast<char*>(IniArenaAllocate(arena, total + 1));
+    char* key = value ? IniArenaCopyText(arena, baseName, strlen(baseName)) : nullptr;
+    if (!key)
         return kIniStatusNoMemory;
-    }
     size_t filled = 0;
     for (uint32_t position = first; position < last; ++position) {
         const char* part = IniEntryAt(entries, int32_t(position))->value;
@@ -73,17 +71,13 @@ int32_t joinRun(List* entries, uint32_t first, uint32_t last, const char* baseNa
     value[filled] = '\0';
 
     IniEntry* joined = IniEntryAt(entries, int32_t(first));
-    IniRelease(joined->key);
-    IniRelease(joined->value);
     joined->key = key;
     joined->value = value;
-    for (uint32_t position = first + 1; position < last; ++position)
-        IniEntryDestroy(IniEntryAt(entries, int32_t(position)));
     ListRemove(entries, int32_t(first + 1), last - first - 1);
     return kIniStatusOk;
 }
 
-int32_t joinSection(IniSection* section) {
+int32_t joinSection(IniArena* arena, IniSection* section) {
     List* entries = &section->entries;
     for (uint32_t position = 1; position <= ListCount(entries); ++position) {
         const IniEntry* entry = IniEntryAt(entries, int32_t(position));
@@ -100,7 +94,7 @@ int32_t joinSection(IniSection* section) {
         uint32_t last = position + 1;
         while (last <= ListCount(entries) && continuesRun(IniEntryAt(entries, int32_t(last))))
             ++last;
-        const int32_t status = joinRun(entries, position, last, baseName);
+        const int32_t status = joinRun(arena, entries, position, last, baseName);
         if (status != kIniStatusOk)
             return status;
     }
@@ -114,7 +108,8 @@ int32_t IniJoinContinuations(IniFile* file) {
         return kIniStatusInvalid;
     const uint32_t count = ListCount(&file->sections);
     for (uint32_t position = 1; position <= count; ++position) {
-        const int32_t status = joinSection(IniSectionAt(&file->sections, int32_t(position)));
+        const int32_t status =
+            joinSection(&file->arena, IniSectionAt(&file->sections, int32_t(position)));
         if (status != kIniStatusOk)
             return status;
     }

@@ -1,5 +1,7 @@
 #include "ini/IniMergeIndex.h"
 
+#include <cstdint>
+#include <cstring>
 #include <new>
 
 namespace {
@@ -8,28 +10,40 @@ bool g_enabled = true;
 
 } // namespace
 
+IniMergeIndex::EntryTable& IniMergeIndex::entriesOf(const IniSection* section) {
+    if (section != m_lastSection) {
+        std::unique_ptr<EntryTable>& table = m_entries[section];
+        if (!table)
+            table = std::make_unique<EntryTable>(m_file, &m_fold);
+        m_lastSection = section;
+        m_lastEntries = table.get();
+    }
+    return *m_lastEntries;
+}
+
 void IniMergeIndex::setEnabled(bool enabled) {
     g_enabled = enabled;
 }
 
 void IniMergeIndex::giveUp() {
     m_usable = false;
-    m_sections.clear();
+    m_sections = IniNameTable<IniSection, sectionName>(m_file, &m_fold);
     m_entries.clear();
+    m_lastSection = nullptr;
+    m_lastEntries = nullptr;
 }
 
-IniSection* IniMergeIndex::findSection(const char* name) {
+IniSection* IniMergeIndex::findSection(const char* name, size_t length) {
     if (!g_enabled || !m_usable) {
         const int32_t position =
             ListSearch(&m_file->sections, -1, name, IniSectionComparison(m_file));
         return position ? IniSectionAt(&m_file->sections, position) : nullptr;
     }
     try {
-        const auto found = m_sections.find(IniComparisonKey(m_file, name));
-        return found != m_sections.end() ? found->second : nullptr;
+        return m_sections.find(name, length);
     } catch (const std::bad_alloc&) {
         giveUp();
-        return findSection(name);
+        return findSection(name, length);
     }
 }
 
@@ -38,26 +52,21 @@ void IniMergeIndex::sectionAdded(IniSection* section) {
         return;
     }
     try {
-        m_sections.emplace(IniComparisonKey(m_file, section->name), section);
+        m_sections.add(section);
     } catch (const std::bad_alloc&) {
         giveUp();
     }
 }
 
-IniEntry* IniMergeIndex::findEntry(const IniSection* section, const char* key) {
+IniEntry* IniMergeIndex::findEntry(const IniSection* section, const char* key, size_t length) {
     if (!g_enabled || !m_usable) {
         return IniFindEntry(m_file, section, key);
     }
     try {
-        const auto entries = m_entries.find(section);
-        if (entries == m_entries.end()) {
-            return nullptr;
-        }
-        const auto found = entries->second.find(IniComparisonKey(m_file, key));
-        return found != entries->second.end() ? found->second : nullptr;
+        return entriesOf(section).find(key, length);
     } catch (const std::bad_alloc&) {
         giveUp();
-        return findEntry(section, key);
+        return findEntry(section, key, length);
     }
 }
 
@@ -66,7 +75,7 @@ void IniMergeIndex::entryAdded(const IniSection* section, IniEntry* entry) {
         return;
     }
     try {
-        m_entries[section].emplace(IniComparisonKey(m_file, entry->key), entry);
+        entriesOf(section).add(entry);
     } catch (const std::bad_alloc&) {
         giveUp();
     }

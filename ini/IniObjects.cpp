@@ -4,25 +4,14 @@
 #include "ini/IniAllocator.h"
 #include "ini/IniText.h"
 
-IniEntry* IniEntryCreate(const char* key, size_t keyLength, const char* value, size_t valueLength) {
-    IniEntry* entry = static_cast<IniEntry*>(IniAllocate(sizeof(IniEntry)));
+IniEntry* IniEntryCreate(IniArena* arena, const char* key, size_t keyLength, const char* value,
+                         size_t valueLength) {
+    IniEntry* entry = static_cast<IniEntry*>(IniArenaAllocate(arena, sizeof(IniEntry)));
     if (!entry)
         return nullptr;
-    entry->key = IniCopyText(key, keyLength);
-    entry->value = IniCopyText(value, valueLength);
-    if (!entry->key || !entry->value) {
-        IniEntryDestroy(entry);
-        return nullptr;
-    }
-    return entry;
-}
-
-void IniEntryDestroy(IniEntry* entry) {
-    if (!entry)
-        return;
-    IniRelease(entry->key);
-    IniRelease(entry->value);
-    IniRelease(entry);
+    entry->key = IniArenaCopyText(arena, key, keyLength);
+    entry->value = IniArenaCopyText(arena, value, valueLength);
+    return entry->key && entry->value ? entry : nullptr;
 }
 
 IniSection* IniSectionCreate(const char* name, size_t nameLength) {
@@ -41,10 +30,7 @@ IniSection* IniSectionCreate(const char* name, size_t nameLength) {
 void IniSectionDestroy(IniSection* section) {
     if (!section)
         return;
-    const uint32_t count = ListCount(&section->entries);
-    for (uint32_t position = 1; position <= count; ++position)
-        IniEntryDestroy(IniEntryAt(&section->entries, int32_t(position)));
-    ListFree(&section->entries);
+    ListFree(&section->entries); // the entries themselves are in the file's arena
     IniRelease(section->name);
     IniRelease(section);
 }
@@ -54,6 +40,7 @@ void IniRemoveAllSections(IniFile* file) {
     for (uint32_t position = 1; position <= count; ++position)
         IniSectionDestroy(IniSectionAt(&file->sections, int32_t(position)));
     ListRemove(&file->sections, -1, count);
+    IniArenaFree(&file->arena);
     file->currentSection = nullptr;
 }
 
@@ -67,6 +54,7 @@ IniFile* IniCreate(int32_t options) {
         IniRelease(file);
         return nullptr;
     }
+    IniArenaInit(&file->arena);
     file->currentSection = nullptr;
     file->mergeDuplicates = 1;
     file->caseSensitive = 0;

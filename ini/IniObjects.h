@@ -3,9 +3,10 @@
 #pragma once
 
 #include "ini/Ini.h"
+#include "ini/IniArena.h"
 #include "ini/List.h"
 
-#include <string>
+#include <cstddef>
 
 struct IniEntry {
     char* key;   // trimmed
@@ -23,19 +24,21 @@ struct IniFile {
     int32_t mergeDuplicates;
     int32_t caseSensitive;
     uint32_t parseFlags;
+    IniArena arena; // the entries of the sections, with their keys and values
 };
 
-// A new entry holding copies of key and value (length bytes each), or null
-// when memory is short.
-IniEntry* IniEntryCreate(const char* key, size_t keyLength, const char* value, size_t valueLength);
-void IniEntryDestroy(IniEntry* entry);
+// A new entry in the arena holding copies of key and value (length bytes
+// each), or null when memory is short. It goes when the arena is freed.
+IniEntry* IniEntryCreate(IniArena* arena, const char* key, size_t keyLength, const char* value,
+                         size_t valueLength);
 
 // A new section without entries holding a copy of name, or null when memory
 // is short.
 IniSection* IniSectionCreate(const char* name, size_t nameLength);
 void IniSectionDestroy(IniSection* section);
 
-// Frees every section of the file object and forgets the current section.
+// Frees every section of the file object with its entries and forgets the
+// current section.
 void IniRemoveAllSections(IniFile* file);
 
 // The name comparisons that the file object's case setting selects.
@@ -43,9 +46,20 @@ ListCompareFunction IniSectionComparison(const IniFile* file);
 ListCompareFunction IniEntryComparison(const IniFile* file);
 
 // What a name is compared as: the name itself when the file compares case
-// sensitively, otherwise without surrounding white space and with every byte
-// in upper case. Two names compare equal exactly when their keys are equal.
-std::string IniComparisonKey(const IniFile* file, const char* name);
+// sensitively, otherwise the bytes without surrounding white space, each in
+// upper case (IniFoldCase). Two names compare equal exactly when their keys
+// are equal. The key points into the name; nothing is copied.
+struct IniNameKey {
+    const char* begin;
+    size_t length;
+    bool folded; // bytes compare after IniFoldCase
+};
+IniNameKey IniComparisonKey(const IniFile* file, const char* name);
+// The same for a name of length bytes without a zero byte among them.
+IniNameKey IniComparisonKey(const IniFile* file, const char* name, size_t length);
+
+// A byte in upper case, as the case-insensitive comparison folds it.
+int IniFoldCase(char byte);
 
 // The section of that name (which becomes the current section), or null.
 IniSection* IniFindSection(IniFile* file, const char* name);

@@ -113,7 +113,7 @@ int32_t appendSection(IniFile* file, IniMergeIndex& index, const char* name, siz
 // duplicates merge, otherwise a new one.
 int32_t openSection(IniFile* file, IniMergeIndex& index, const char* name, size_t length) {
     if (file->mergeDuplicates) {
-        IniSection* earlier = index.findSection(name);
+        IniSection* earlier = index.findSection(name, length);
         if (earlier) {
             file->currentSection = earlier;
             return kIniStatusOk;
@@ -122,12 +122,11 @@ int32_t openSection(IniFile* file, IniMergeIndex& index, const char* name, size_
     return appendSection(file, index, name, length);
 }
 
-int32_t replaceValue(IniEntry* entry, const char* value, size_t length) {
-    char* copy = IniCopyText(value, length);
+int32_t replaceValue(IniFile* file, IniEntry* entry, const char* value, size_t length) {
+    char* copy = IniArenaCopyText(&file->arena, value, length);
     if (!copy)
         return kIniStatusNoMemory;
-    IniRelease(entry->value);
-    entry->value = copy;
+    entry->value = copy; // the old text stays in the arena until the sections go
     return kIniStatusOk;
 }
 
@@ -142,17 +141,13 @@ int32_t addEntry(IniFile* file, IniMergeIndex& index, const char* key, size_t ke
     }
     IniSection* section = file->currentSection;
     if (file->mergeDuplicates) {
-        IniEntry* earlier = index.findEntry(section, key);
+        IniEntry* earlier = index.findEntry(section, key, keyLength);
         if (earlier)
-            return replaceValue(earlier, value, valueLength);
+            return replaceValue(file, earlier, value, valueLength);
     }
-    IniEntry* entry = IniEntryCreate(key, keyLength, value, valueLength);
-    if (!entry)
+    IniEntry* entry = IniEntryCreate(&file->arena, key, keyLength, value, valueLength);
+    if (!entry || ListInsert(&section->entries, 0, &entry, 1) != kIniStatusOk)
         return kIniStatusNoMemory;
-    if (ListInsert(&section->entries, 0, &entry, 1) != kIniStatusOk) {
-        IniEntryDestroy(entry);
-        return kIniStatusNoMemory;
-    }
     index.entryAdded(section, entry);
     return kIniStatusOk;
 }

@@ -58,28 +58,20 @@ CoxDynamicPropertyBag::~CoxDynamicPropertyBag() {
 // A set either happens whole (value stored, tag marked changed) or not at
 // all: the tag is marked first and unmarked again when storing the value
 // fails, so a memory failure leaves the bag as it was.
-template <class T>
-int32_t CoxDynamicPropertyBag::SetTypedProperty(uint32_t tag, T value) {
+int32_t CoxDynamicPropertyBag::SetTypedProperty(uint32_t tag, CoxPropertyValue value) {
     BagLockHolder hold(lock);
     return KRStatusOf([&] {
         const auto found = properties.find(tag);
-        CoxTemplatePropertyValue<T>* stored = nullptr;
-        if (found != properties.end()) {
-            stored = dynamic_cast<CoxTemplatePropertyValue<T>*>(found->second);
-            if (stored == nullptr) {
-                return OX_E_PROPERTY_TYPE_MISMATCH;
-            }
+        if (found != properties.end() && found->second.GetType() != value.GetType()) {
+            return OX_E_PROPERTY_TYPE_MISMATCH;
         }
         const bool newlyMarked = changedTags.insert(tag);
+        if (found != properties.end()) {
+            found->second = std::move(value); // cannot fail
+            return S_OK;
+        }
         try {
-            if (stored != nullptr) {
-                stored->SetValue(std::move(value));
-            } else {
-                auto created = std::make_unique<CoxTemplatePropertyValue<T>>(
-                    std::move(value), KRPropertyTypeOf<T>::value);
-                properties.emplace(tag, created.get());
-                created.release();
-            }
+            properties.emplace(tag, std::move(value));
         } catch (...) {
             if (newlyMarked) {
                 changedTags.erase(tag);
@@ -90,15 +82,17 @@ int32_t CoxDynamicPropertyBag::SetTypedProperty(uint32_t tag, T value) {
     });
 }
 
-template <class T>
-int32_t CoxDynamicPropertyBag::FindTypedProperty(uint32_t tag,
-                                                 const CoxTemplatePropertyValue<T>** found) {
+int32_t CoxDynamicPropertyBag::FindTypedProperty(uint32_t tag, oxSysAttributeType type,
+                                                 const CoxPropertyValue** found) {
     const auto entry = properties.find(tag);
     if (entry == properties.end()) {
         return OX_E_PROPERTY_NOT_FOUND;
     }
-    *found = dynamic_cast<const CoxTemplatePropertyValue<T>*>(entry->second);
-    return *found != nullptr ? S_OK : OX_E_PROPERTY_TYPE_MISMATCH;
+    if (entry->second.GetType() != type) {
+        return OX_E_PROPERTY_TYPE_MISMATCH;
+    }
+    *found = &entry->second;
+    return S_OK;
 }
 
 // The getters of plain values: the stored value on success; the output is
@@ -109,10 +103,10 @@ int32_t CoxDynamicPropertyBag::CopyOut(uint32_t tag, T* value) {
         return E_POINTER;
     }
     BagLockHolder hold(lock);
-    const CoxTemplatePropertyValue<T>* found = nullptr;
-    const int32_t status = FindTypedProperty(tag, &found);
+    const CoxPropertyValue* found = nullptr;
+    const int32_t status = FindTypedProperty(tag, KRPropertyTypeOf<T>::value, &found);
     if (status == S_OK) {
-        *value = found->GetValue();
+        *value = found->Get<T>();
     }
     return status;
 }
@@ -131,7 +125,7 @@ int32_t CoxDynamicPropertyBag::GetPropertyType(uint32_t tag, oxSysAttributeType*
     if (entry == properties.end()) {
         return OX_E_PROPERTY_NOT_FOUND;
     }
-    *type = entry->second->GetType();
+    *type = entry->second.GetType();
     return S_OK;
 }
 
@@ -141,7 +135,6 @@ int32_t CoxDynamicPropertyBag::DeleteProperty(uint32_t tag) {
     if (entry == properties.end()) {
         return OX_E_PROPERTY_NOT_FOUND;
     }
-    delete entry->second;
     properties.erase(entry);
     changedTags.erase(tag);
     return S_OK;
@@ -149,36 +142,34 @@ int32_t CoxDynamicPropertyBag::DeleteProperty(uint32_t tag) {
 
 int32_t CoxDynamicPropertyBag::DeleteAllProperties() {
     BagLockHolder hold(lock);
-    for (auto& entry : properties) {
-        delete entry.second;
-    }
     properties.clear();
     changedTags.clear();
     return S_OK;
 }
 
 int32_t CoxDynamicPropertyBag::SetBooleanProperty(uint32_t tag, int32_t value) {
-    return SetTypedProperty<bool>(tag, value != 0);
+    return SetPlainProperty<bool>(tag, value != 0);
 }
 
 int32_t CoxDynamicPropertyBag::SetIntegerProperty(uint32_t tag, int32_t value) {
-    return SetTypedProperty<int32_t>(tag, value);
+    return SetPlainProperty<int32_t>(tag, value);
 }
 
 int32_t CoxDynamicPropertyBag::SetUnsignedIntegerProperty(uint32_t tag, uint32_t value) {
-    return SetTypedProperty<uint32_t>(tag, value);
+    return SetPlainProperty<uint32_t>(tag, value);
 }
 
 int32_t CoxDynamicPropertyBag::SetDoubleProperty(uint32_t tag, double value) {
-    return SetTypedProperty<double>(tag, value);
+    return SetPlainProperty<double>(tag, value);
 }
 
 int32_t CoxDynamicPropertyBag::SetGuidProperty(uint32_t tag, _GUID value) {
-    return SetTypedProperty<_GUID>(tag, value);
+    return SetPlainProperty<_GUID>(tag, value);
 }
 
 int32_t CoxDynamicPropertyBag::SetStringProperty(uint32_t tag, const char16_t* value) {
-    return KRStatusOf([&] { return SetTypedProperty<CkrBStr>(tag, CkrBStr(value)); });
+    // The copy is made before the lock is taken.
+    return KRStatusOf([&] { return SetTypedProperty(tag, CoxPropertyValue::String(value)); });
 }
 
 int32_t CoxDynamicPropertyBag::SetTimestampPropertyUTC(uint32_t tag,
@@ -186,7 +177,7 @@ int32_t CoxDynamicPropertyBag::SetTimestampPropertyUTC(uint32_t tag,
     if (value == nullptr) {
         return E_POINTER;
     }
-    return SetTypedProperty<oxSysAttrTimestampUTC>(tag, *value);
+    return SetPlainProperty<oxSysAttrTimestampUTC>(tag, *value);
 }
 
 // Local calendar times can be read from a bag, not written.
@@ -199,9 +190,9 @@ int32_t CoxDynamicPropertyBag::GetBooleanProperty(uint32_t tag, int32_t* value) 
         return E_POINTER;
     }
     BagLockHolder hold(lock);
-    const CoxTemplatePropertyValue<bool>* found = nullptr;
-    const int32_t status = FindTypedProperty(tag, &found);
-    *value = status == S_OK && found->GetValue() ? 1 : 0;
+    const CoxPropertyValue* found = nullptr;
+    const int32_t status = FindTypedProperty(tag, oxSysAttributeType_Boolean, &found);
+    *value = status == S_OK && found->Get<bool>() ? 1 : 0;
     return status;
 }
 
@@ -228,11 +219,11 @@ int32_t CoxDynamicPropertyBag::GetStringProperty(uint32_t tag, char16_t** value)
     *value = nullptr;
     BagLockHolder hold(lock);
     return KRStatusOf([&] {
-        const CoxTemplatePropertyValue<CkrBStr>* found = nullptr;
-        const int32_t status = FindTypedProperty(tag, &found);
+        const CoxPropertyValue* found = nullptr;
+        const int32_t status = FindTypedProperty(tag, oxSysAttributeType_String, &found);
         if (status == S_OK) {
-            CkrBStr copy(found->GetValue()); // throws rather than hand out a null copy
-            *value = copy.Detach();
+            // throws rather than hand out a null copy of a non-null string
+            *value = CoxPropertyValue::CopyOfText(found->Text());
         }
         return status;
     });
@@ -250,10 +241,10 @@ int32_t CoxDynamicPropertyBag::GetTimestampProperty(uint32_t tag, oxSysAttrTimes
     }
     BagLockHolder hold(lock);
     oxSysAttrTimestampUTC utc = {{0, 0, 0, 0}};
-    const CoxTemplatePropertyValue<oxSysAttrTimestampUTC>* found = nullptr;
-    const int32_t status = FindTypedProperty(tag, &found);
+    const CoxPropertyValue* found = nullptr;
+    const int32_t status = FindTypedProperty(tag, oxSysAttributeType_TimestampUTC, &found);
     if (status == S_OK) {
-        utc = found->GetValue();
+        utc = found->Get<oxSysAttrTimestampUTC>();
     }
     setNoTime(value);
     if (isZero(utc)) {
@@ -320,37 +311,8 @@ int32_t CoxDynamicPropertyBag::EnumProperties(IoxSysEnumPropertyTag** tags) {
     });
 }
 
-namespace {
-
-// Copies one stored value into target through target's own setter.
-int32_t copyValue(const CoxPropertyValue* value, uint32_t tag, IoxSysPropertyBag3* target) {
-    if (auto* v = dynamic_cast<const CoxTemplatePropertyValue<bool>*>(value)) {
-        return target->SetBooleanProperty(tag, v->GetValue() ? 1 : 0);
-    }
-    if (auto* v = dynamic_cast<const CoxTemplatePropertyValue<int32_t>*>(value)) {
-        return target->SetIntegerProperty(tag, v->GetValue());
-    }
-    if (auto* v = dynamic_cast<const CoxTemplatePropertyValue<uint32_t>*>(value)) {
-        return target->SetUnsignedIntegerProperty(tag, v->GetValue());
-    }
-    if (auto* v = dynamic_cast<const CoxTemplatePropertyValue<double>*>(value)) {
-        return target->SetDoubleProperty(tag, v->GetValue());
-    }
-    if (auto* v = dynamic_cast<const CoxTemplatePropertyValue<_GUID>*>(value)) {
-        return target->SetGuidProperty(tag, v->GetValue());
-    }
-    if (auto* v = dynamic_cast<const CoxTemplatePropertyValue<CkrBStr>*>(value)) {
-        return target->SetStringProperty(tag, v->GetValue().str);
-    }
-    if (auto* v = dynamic_cast<const CoxTemplatePropertyValue<oxSysAttrTimestampUTC>*>(value)) {
-        return target->SetTimestampPropertyUTC(tag, &v->GetValue());
-    }
-    return E_FAIL;
-}
-
-} // namespace
-
-// A clone carries every property with its type and starts with no changed tags.
+// A clone carries every property with its type and starts with no changed
+// tags. The new bag is not shared yet, so its entries are copied in one go.
 int32_t CoxDynamicPropertyBag::Clone(IoxSysPropertyBag** copy) {
     if (copy == nullptr) {
         return E_POINTER;
@@ -360,13 +322,8 @@ int32_t CoxDynamicPropertyBag::Clone(IoxSysPropertyBag** copy) {
     CKRComObject<CoxDynamicPropertyBag>* clone = nullptr;
     const int32_t status = KRStatusOf([&] {
         clone = CreateComObject<CoxDynamicPropertyBag>();
-        for (const auto& [tag, value] : properties) {
-            const int32_t copied = copyValue(value, tag, clone);
-            if (copied != S_OK) {
-                return copied;
-            }
-        }
-        clone->ClearChangedTags();
+        TagMap<CoxPropertyValue> entries(properties);
+        clone->properties = std::move(entries);
         return S_OK;
     });
     if (status != S_OK) {

@@ -50,12 +50,17 @@ protected:
     virtual ~CoxDynamicPropertyBag();
 
 private:
-    template <class T>
-    int32_t SetTypedProperty(uint32_t tag, T value);
+    // Stores value under tag unless the tag holds a value of another type.
+    int32_t SetTypedProperty(uint32_t tag, CoxPropertyValue value);
 
-    // The stored value of type T under tag, or the failing status.
     template <class T>
-    int32_t FindTypedProperty(uint32_t tag, const CoxTemplatePropertyValue<T>** found);
+    int32_t SetPlainProperty(uint32_t tag, const T& value) {
+        return SetTypedProperty(tag, CoxPropertyValue::Of(value));
+    }
+
+    // The stored value of the given type under tag, or the failing status.
+    int32_t FindTypedProperty(uint32_t tag, oxSysAttributeType type,
+                              const CoxPropertyValue** found);
 
     template <class T>
     int32_t CopyOut(uint32_t tag, T* value);
@@ -64,7 +69,7 @@ private:
     static int32_t EnumTags(const std::vector<uint32_t>& source, IoxSysEnumPropertyTag** tags);
 
     mutable Bramble::CkrCS lock;
-    TagMap<CoxPropertyValue*> properties;
+    TagMap<CoxPropertyValue> properties;
     TagSet changedTags;
     int32_t batchLockCount = 0;
 };

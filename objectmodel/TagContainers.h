@@ -2,12 +2,17 @@
 // A bag holds a few dozen tags; one block for all of them costs far less
 // than a tree node for each, and keeps them in the same ascending order.
 // Inserting one element either succeeds or leaves the container as it was.
+// The first insert makes room for a whole item's properties at once, so a
+// bag being filled does not grow its block again and again.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
 #include <utility>
 #include <vector>
+
+// Room made by a container's first insert: a camera's bag has some 26 tags.
+constexpr size_t kFirstCapacity = 32;
 
 // Values under 32-bit tags, in ascending tag order.
 template <class Value>
@@ -28,6 +33,10 @@ public:
         const iterator place = lowerBound(tag);
         if (place != m_entries.end() && place->first == tag) {
             return {place, false};
+        }
+        if (m_entries.capacity() == 0) {
+            m_entries.reserve(kFirstCapacity);
+            return {m_entries.insert(m_entries.end(), Entry(tag, std::move(value))), true};
         }
         return {m_entries.insert(place, Entry(tag, std::move(value))), true};
     }
@@ -61,6 +70,11 @@ public:
         const auto place = std::lower_bound(m_tags.begin(), m_tags.end(), tag);
         if (place != m_tags.end() && *place == tag) {
             return false;
+        }
+        if (m_tags.capacity() == 0) {
+            m_tags.reserve(kFirstCapacity);
+            m_tags.push_back(tag);
+            return true;
         }
         m_tags.insert(place, tag);
         return true;

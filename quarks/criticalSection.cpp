@@ -34,8 +34,10 @@ int32_t CkrCS::Lock(int32_t /*timeout*/) {
     if (!IsValid()) {
         return 0;
     }
+    // The owner word needs no ordering of its own: the semaphore orders the
+    // holders, and a task only ever finds its own id there while it holds.
     const TASK_ID self = taskIdSelf();
-    if (section->owner.load() == self) {
+    if (section->owner.load(std::memory_order_relaxed) == self) {
         section->count += 1;
         return 1;
     }
@@ -43,17 +45,17 @@ int32_t CkrCS::Lock(int32_t /*timeout*/) {
         return 0;
     }
     section->count = 1;
-    section->owner = self;
+    section->owner.store(self, std::memory_order_relaxed);
     return 1;
 }
 
 void CkrCS::Unlock() {
-    if (!IsValid() || section->owner != taskIdSelf()) {
+    if (!IsValid() || section->owner.load(std::memory_order_relaxed) != taskIdSelf()) {
         return;
     }
     section->count -= 1;
     if (section->count == 0) {
-        section->owner = 0;
+        section->owner.store(0, std::memory_order_relaxed);
         semGive(section->semaphore);
     }
 }

@@ -120,7 +120,12 @@ public:
         uint32_t mineLeft = length();
         uint32_t theirsLeft = other.length();
         for (; mineLeft != 0 && theirsLeft != 0; --mineLeft, --theirsLeft) {
-            const int32_t difference = foldCase(*mine++) - foldCase(*theirs++);
+            const C a = *mine++;
+            const C b = *theirs++;
+            if (a == b) {
+                continue; // equal units fold alike: toupper only where they differ
+            }
+            const int32_t difference = foldCase(a) - foldCase(b);
             if (difference != 0) {
                 return difference;
             }

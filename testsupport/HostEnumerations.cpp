@@ -1,26 +1,27 @@
 #include "HostEnumerations.h"
 
-#include "HostStrings.h"
+#include "hostkit/Enumerators.h"
+#include "hostkit/ExpertTexts.h"
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
 
-std::vector<std::string> drainNames(IoxSysEnumStringList* names) {
+std::vector<std::string> namesIn(IoxSysEnumStringList* names) {
+    const std::optional<std::vector<std::u16string>> drained = drainNames(names);
+    EXPECT_TRUE(drained) << "the name enumerator keeps its contract";
     std::vector<std::string> out;
-    char16_t* name = nullptr;
-    while (names->Next(1, &name, nullptr) == 0) {
-        out.push_back(takeString(name));
+    for (const std::u16string& name : drained.value_or(std::vector<std::u16string>{})) {
+        out.push_back(toUtf8(name));
     }
     return out;
 }
 
-std::vector<uint32_t> drainTags(IoxSysEnumPropertyTag* tags) {
-    std::vector<uint32_t> out;
-    uint32_t tag = 0;
-    while (tags->Next(1, &tag, nullptr) == 0) {
-        out.push_back(tag);
-    }
-    return out;
+std::vector<uint32_t> tagsIn(IoxSysEnumPropertyTag* tags) {
+    const std::optional<std::vector<uint32_t>> drained = drainTags(tags);
+    EXPECT_TRUE(drained) << "the tag enumerator keeps its contract";
+    return drained.value_or(std::vector<uint32_t>{});
 }
 
 std::string upperCased(std::string text) {
@@ -36,7 +37,7 @@ std::vector<std::string> upperCaseItemNames(IoxSysExpert2* expert) {
         return {};
     }
     std::vector<std::string> all;
-    for (const std::string& name : drainNames(names)) {
+    for (const std::string& name : namesIn(names)) {
         all.push_back(upperCased(name));
     }
     names->Release();

@@ -2,13 +2,8 @@
 // object on the test's stack, and IUnknown as their only other interface.
 #pragma once
 
-#include "HostCounted.h"
+#include "hostkit/HostObject.h"
 
-class HostNotificationHandler : public IoxSysFrameworkNotificationHandler, public HostCounted {
-public:
-    int32_t QueryInterface(const _GUID& iid, void** ppv) override {
-        return answerUnknownOnly(this, iid, ppv);
-    }
-    uint32_t AddRef() override { return addRef(); }
-    uint32_t Release() override { return release(); }
-};
+#include "contract/oxSysInterfaces.h"
+
+using HostNotificationHandler = HostObject<OnStack, IoxSysFrameworkNotificationHandler>;

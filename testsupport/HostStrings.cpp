@@ -1,6 +1,6 @@
 #include "HostStrings.h"
 
-#include "contract/BStr.h"
+#include "hostkit/ExpertTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -8,18 +8,13 @@ std::u16string takeWideString(char16_t* text) {
     if (text == nullptr) {
         return {};
     }
-    std::u16string taken(text);
-    EXPECT_EQ(BStrLen(text), taken.size()) << "length prefix";
-    BStrFree(text);
-    return taken;
+    const std::optional<std::u16string> taken = takeString(text);
+    EXPECT_TRUE(taken) << "length prefix";
+    return taken.value_or(u"");
 }
 
-std::string takeString(char16_t* text) {
-    std::string out;
-    for (char16_t unit : takeWideString(text)) {
-        out += unit < 0x80 ? char(unit) : '?';
-    }
-    return out;
+std::string takeText(char16_t* text) {
+    return toUtf8(takeWideString(text));
 }
 
 std::u16string wide(const std::string& text) {

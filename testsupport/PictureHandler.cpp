@@ -7,7 +7,7 @@
 int32_t PictureHandler::OnItemsChanged(IoxSysExpert2*, oxSysItemChangeKind change,
                                        IoxSysEnumStringList* names) {
     const bool alone = m_inCall.fetch_add(1) == 0;
-    std::vector<std::string> told = drainNames(names);
+    std::vector<std::string> told = namesIn(names);
     std::lock_guard<std::mutex> hold(m_mutex);
     if (!alone) {
         m_contradictions.push_back("two notifications at once");

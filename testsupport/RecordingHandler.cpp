@@ -9,7 +9,7 @@ int32_t RecordingHandler::OnItemsChanged(IoxSysExpert2*, oxSysItemChangeKind cha
     if (onCall) {
         onCall();
     }
-    Notification notification{change, drainNames(names)};
+    Notification notification{change, namesIn(names)};
     {
         std::lock_guard<std::mutex> hold(m_mutex);
         m_notifications.push_back(std::move(notification));

@@ -30,10 +30,7 @@ void CameraList::Publish(std::vector<Camera> cameras) {
     // cameras now holds the previous list, freed here without the lock.
 }
 
-int32_t CameraList::EnumerateCameras(CameraEntry* entries, uint32_t* count, int32_t flag) const {
-    if (count == nullptr || flag != 1) {
-        return kVyrexStatusBadArgument;
-    }
+int32_t CameraList::EnumerateCameras(CameraEntry* entries, uint32_t* count, int32_t) const {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (entries != nullptr) {
         const size_t filled = std::min<size_t>(*count, m_cameras.size());
@@ -47,10 +44,6 @@ int32_t CameraList::EnumerateCameras(CameraEntry* entries, uint32_t* count, int3
 
 int32_t CameraList::GetCameraProperty(const char* interfaceName, uint32_t property,
                                       uint32_t* value) const {
-    if (interfaceName == nullptr || value == nullptr || property < kVyrexCameraAddress1 ||
-        property > kVyrexCameraIdentifier2) {
-        return kVyrexStatusBadArgument;
-    }
     // The name normally comes from a CameraEntry field: never read past it.
     const std::string name(interfaceName, strnlen(interfaceName, kVyrexTextSize));
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -63,9 +56,6 @@ int32_t CameraList::GetCameraProperty(const char* interfaceName, uint32_t proper
 }
 
 int32_t CameraList::GetDriverName(uint64_t serialNumber, char* buffer, uint32_t size) const {
-    if (buffer == nullptr || size == 0) {
-        return kVyrexStatusBadArgument;
-    }
     std::lock_guard<std::mutex> lock(m_mutex);
     if (FindBySerialNumber(serialNumber) == nullptr) {
         buffer[0] = '\0';

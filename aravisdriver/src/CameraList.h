@@ -20,7 +20,8 @@ public:
     // Two-call pattern: with a null array *count becomes the number of cameras;
     // with an array at most *count entries are filled, every byte of each, and
     // *count becomes the number of cameras, which exceeds the capacity when
-    // cameras came in between. flag must be 1.
+    // cameras came in between. The exported driver functions checked the
+    // arguments of every call here (driver/VyrexArguments.h).
     int32_t EnumerateCameras(CameraEntry* entries, uint32_t* count, int32_t flag) const;
 
     // Properties 1 and 2: IPv4 address and subnet mask; 3 and 4: USB vendor

@@ -107,15 +107,6 @@ TEST_F(Listed, ALargerArrayKeepsItsSurplusUntouched) {
     EXPECT_EQ(uint8_t(entries[2].busType), kPoisonByte);
 }
 
-TEST_F(Listed, RefusesBadArguments) {
-    CameraEntry entry{};
-    uint32_t count = 1;
-    EXPECT_EQ(list.EnumerateCameras(&entry, nullptr, 1), kVyrexStatusBadArgument);
-    EXPECT_EQ(list.EnumerateCameras(&entry, &count, 0), kVyrexStatusBadArgument);
-    EXPECT_EQ(list.EnumerateCameras(&entry, &count, 2), kVyrexStatusBadArgument);
-    EXPECT_EQ(count, 1u);
-}
-
 TEST_F(Listed, PropertiesOfANetworkCamera) {
     EXPECT_EQ(property("Aravis-Fake-GV01", kVyrexCameraAddress1), 0x7F000002u);
     EXPECT_EQ(property("Aravis-Fake-GV01", kVyrexCameraAddress2), 0xFF000000u);
@@ -133,10 +124,6 @@ TEST_F(Listed, PropertiesOfAUsbCamera) {
 TEST_F(Listed, PropertyQueriesThatFailLeaveTheValue) {
     uint32_t value = kPoisonWord;
     EXPECT_EQ(list.GetCameraProperty("aravis-fake-gv01", 1, &value), kVyrexStatusNoSuchCamera);
-    EXPECT_EQ(list.GetCameraProperty("Aravis-Fake-GV01", 0, &value), kVyrexStatusBadArgument);
-    EXPECT_EQ(list.GetCameraProperty("Aravis-Fake-GV01", 5, &value), kVyrexStatusBadArgument);
-    EXPECT_EQ(list.GetCameraProperty(nullptr, 1, &value), kVyrexStatusBadArgument);
-    EXPECT_EQ(list.GetCameraProperty("Aravis-Fake-GV01", 1, nullptr), kVyrexStatusBadArgument);
     EXPECT_EQ(value, kPoisonWord);
 }
 
@@ -172,9 +159,6 @@ TEST_F(Listed, DriverNameIsCutToTheBuffer) {
     std::memset(buffer, kPoisonByte, sizeof buffer);
     EXPECT_EQ(list.GetDriverName(0x1234, buffer, sizeof buffer), kVyrexStatusBufferTooSmall);
     EXPECT_STREQ(buffer, std::string(kDriverName).substr(0, 5).c_str());
-    char none[1];
-    EXPECT_EQ(list.GetDriverName(0x1234, nullptr, 8), kVyrexStatusBadArgument);
-    EXPECT_EQ(list.GetDriverName(0x1234, none, 0), kVyrexStatusBadArgument);
 }
 
 TEST_F(Listed, APublishedDiscoveryReplacesTheWholeList) {

@@ -4,17 +4,45 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <fstream>
 #include <mutex>
 #include <new>
+#include <string>
 #include <thread>
 
 namespace vyrexaravis {
 namespace {
 
 using namespace std::chrono_literals;
+
+// The threads of this process, as the system counts them.
+int ThreadsOfThisProcess() {
+    std::ifstream status("/proc/self/status");
+    std::string field;
+    while (status >> field) {
+        if (field == "Threads:") {
+            int threads = 0;
+            status >> threads;
+            return threads;
+        }
+    }
+    return -1;
+}
+
+// Whether the thread of this process with that id sleeps (blocked in a wait).
+bool Sleeps(pid_t thread) {
+    std::ifstream stat("/proc/self/task/" + std::to_string(thread) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    const size_t end = line.rfind(')'); // the name in parentheses may hold blanks
+    return end != std::string::npos && line.compare(end, 4, ") S ") == 0;
+}
 
 uint32_t CountOf(const CameraList& list) {
     uint32_t count = 0;
@@ -70,6 +98,7 @@ private:
 
 TEST(DiscoveryThread, NothingRunsBeforeTheFirstStart) {
     std::atomic<int> passes{0};
+    const int threadsBefore = ThreadsOfThisProcess();
     {
         CameraList list;
         DiscoveryThread thread(
@@ -79,7 +108,7 @@ TEST(DiscoveryThread, NothingRunsBeforeTheFirstStart) {
                 return Cameras(1);
             },
             1ms);
-        std::this_thread::sleep_for(20ms);
+        EXPECT_EQ(ThreadsOfThisProcess(), threadsBefore) << "no thread that could run";
         EXPECT_EQ(thread.CompletedDiscoveries(), 0u);
     }
     EXPECT_EQ(passes.load(), 0);
@@ -125,6 +154,8 @@ TEST(DiscoveryThread, StoppingEndsTheThreadAfterTheDiscoveryInProgress) {
     CameraList list;
     HeldDiscovery discovery;
     std::atomic<bool> destroyed{false};
+    std::atomic<bool> destroying{false};
+    const pid_t self = pid_t(syscall(SYS_gettid));
     std::thread stopper;
     {
         DiscoveryThread thread(
@@ -133,10 +164,12 @@ TEST(DiscoveryThread, StoppingEndsTheThreadAfterTheDiscoveryInProgress) {
         discovery.waitUntilStarted(1);
         // The destructor below waits for the held pass; release it from aside.
         stopper = std::thread([&] {
-            std::this_thread::sleep_for(50ms);
+            // Once the destroying thread sleeps, it waits in the destructor.
+            EXPECT_TRUE(waitUntil([&] { return destroying.load() && Sleeps(self); }));
             EXPECT_FALSE(destroyed.load()) << "did not wait for the discovery in progress";
             discovery.release();
         });
+        destroying = true;
     }
     destroyed = true;
     stopper.join();

@@ -25,7 +25,7 @@ constexpr std::chrono::seconds kDiscoveryWait{40};
 std::string StringProperty(IoxSysPropertyBag* bag, uint32_t tag) {
     char16_t* value = nullptr;
     EXPECT_EQ(bag->GetStringProperty(tag, &value), 0) << std::hex << "tag 0x" << tag;
-    return value == nullptr ? "<none>" : takeString(value);
+    return value == nullptr ? "<none>" : takeText(value);
 }
 
 uint32_t UnsignedProperty(IoxSysPropertyBag* bag, uint32_t tag) {
@@ -48,7 +48,7 @@ protected:
         ASSERT_EQ(module->error(), "");
         // Refresh every second instead of every two.
         iniPath = files.write("kr-rt.ini", refreshPeriodIni(1));
-        *module->iniFilePath = iniPath.c_str();
+        module->setIniFilePath(iniPath.c_str());
 
         expert = module->createExpert();
         ASSERT_NE(expert, nullptr);

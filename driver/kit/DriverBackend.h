@@ -1,6 +1,7 @@
 // The five driver functions as a backend implements them. A driver library
-// links ExportedFunctions.cpp, which exports the functions with C linkage,
-// and defines VyrexTheBackend() to say which backend answers them.
+// links ExportedFunctions.cpp, which exports the functions with C linkage
+// and checks their arguments (driver/VyrexArguments.h) before a backend
+// sees them, and defines VyrexTheBackend() to say which backend answers them.
 #pragma once
 
 #include "driver/VyrexDriver.h"

@@ -1,5 +1,7 @@
-// The five driver functions, exported with C linkage for the expert. No
-// exception leaves them: a failure inside the backend is a status.
+// The five driver functions, exported with C linkage for the expert. The
+// arguments are checked here, once for every backend; no exception leaves
+// them: a failure inside the backend is a status.
+#include "driver/VyrexArguments.h"
 #include "driver/kit/DriverBackend.h"
 
 #define VYREX_EXPORT extern "C" __attribute__((visibility("default")))
@@ -7,7 +9,10 @@
 namespace {
 
 template <typename Call>
-int32_t Guarded(Call call) {
+int32_t Guarded(int32_t argumentCheck, Call call) {
+    if (argumentCheck != kVyrexStatusOk) {
+        return argumentCheck;
+    }
     try {
         return call(VyrexTheBackend());
     } catch (...) {
@@ -18,30 +23,32 @@ int32_t Guarded(Call call) {
 } // namespace
 
 VYREX_EXPORT int32_t VyrexEnumerateCameras(CameraEntry* entries, uint32_t* count, int32_t flag) {
-    return Guarded([&](VyrexDriverBackend& backend) {
+    return Guarded(VyrexCheckEnumerateCameras(count, flag), [&](VyrexDriverBackend& backend) {
         return backend.EnumerateCameras(entries, count, flag);
     });
 }
 
 VYREX_EXPORT int32_t VyrexEnumerateFrameGrabbers(FrameGrabberRecord* entries, uint32_t* count) {
-    return Guarded([&](VyrexDriverBackend& backend) {
+    return Guarded(VyrexCheckEnumerateFrameGrabbers(count), [&](VyrexDriverBackend& backend) {
         return backend.EnumerateFrameGrabbers(entries, count);
     });
 }
 
 VYREX_EXPORT int32_t VyrexGetCameraProperty(const char* interfaceName, uint32_t property,
                                             uint32_t* value) {
-    return Guarded([&](VyrexDriverBackend& backend) {
-        return backend.GetCameraProperty(interfaceName, property, value);
-    });
+    return Guarded(VyrexCheckGetCameraProperty(interfaceName, property, value),
+                   [&](VyrexDriverBackend& backend) {
+                       return backend.GetCameraProperty(interfaceName, property, value);
+                   });
 }
 
 VYREX_EXPORT int32_t VyrexGetDriverName2(uint64_t serialNumber, char* buffer, uint32_t size) {
-    return Guarded([&](VyrexDriverBackend& backend) {
+    return Guarded(VyrexCheckGetDriverName(buffer, size), [&](VyrexDriverBackend& backend) {
         return backend.GetDriverName(serialNumber, buffer, size);
     });
 }
 
 VYREX_EXPORT int32_t VyrexGetDriverVersion(uint32_t* version) {
-    return Guarded([&](VyrexDriverBackend& backend) { return backend.GetDriverVersion(version); });
+    return Guarded(VyrexCheckGetDriverVersion(version),
+                   [&](VyrexDriverBackend& backend) { return backend.GetDriverVersion(version); });
 }

@@ -1,5 +1,6 @@
 // A camera driver with one camera that is always there: the five functions
 // the camera expert calls, written against the installed driver kit alone.
+#include "driver/VyrexArguments.h"
 #include "driver/VyrexDriver.h"
 
 #include <cstring>
@@ -26,8 +27,8 @@ bool copyText(char* field, size_t size, const char* text) {
 
 // Called first with no array to learn the count, then with *count entries.
 DRIVER_EXPORT int32_t VyrexEnumerateCameras(CameraEntry* entries, uint32_t* count, int32_t flag) {
-    if (count == nullptr || flag != 1) {
-        return kVyrexStatusBadArgument;
+    if (const int32_t refused = VyrexCheckEnumerateCameras(count, flag)) {
+        return refused;
     }
     if (entries != nullptr && *count >= 1) {
         std::memset(&entries[0], 0, sizeof entries[0]);
@@ -43,8 +44,8 @@ DRIVER_EXPORT int32_t VyrexEnumerateCameras(CameraEntry* entries, uint32_t* coun
 }
 
 DRIVER_EXPORT int32_t VyrexEnumerateFrameGrabbers(FrameGrabberRecord*, uint32_t* count) {
-    if (count == nullptr) {
-        return kVyrexStatusBadArgument;
+    if (const int32_t refused = VyrexCheckEnumerateFrameGrabbers(count)) {
+        return refused;
     }
     *count = 0;
     return kVyrexStatusOk;
@@ -52,9 +53,8 @@ DRIVER_EXPORT int32_t VyrexEnumerateFrameGrabbers(FrameGrabberRecord*, uint32_t*
 
 DRIVER_EXPORT int32_t VyrexGetCameraProperty(const char* interfaceName, uint32_t property,
                                              uint32_t* value) {
-    if (interfaceName == nullptr || value == nullptr || property < kVyrexCameraAddress1 ||
-        property > kVyrexCameraIdentifier2) {
-        return kVyrexStatusBadArgument;
+    if (const int32_t refused = VyrexCheckGetCameraProperty(interfaceName, property, value)) {
+        return refused;
     }
     if (std::strncmp(interfaceName, kInterfaceName, kVyrexTextSize) != 0) {
         return kVyrexStatusNoSuchCamera;
@@ -64,8 +64,8 @@ DRIVER_EXPORT int32_t VyrexGetCameraProperty(const char* interfaceName, uint32_t
 }
 
 DRIVER_EXPORT int32_t VyrexGetDriverName2(uint64_t serialNumber, char* buffer, uint32_t size) {
-    if (buffer == nullptr || size == 0) {
-        return kVyrexStatusBadArgument;
+    if (const int32_t refused = VyrexCheckGetDriverName(buffer, size)) {
+        return refused;
     }
     if (serialNumber != kSerialNumber) {
         buffer[0] = '\0';
@@ -75,8 +75,8 @@ DRIVER_EXPORT int32_t VyrexGetDriverName2(uint64_t serialNumber, char* buffer, u
 }
 
 DRIVER_EXPORT int32_t VyrexGetDriverVersion(uint32_t* version) {
-    if (version == nullptr) {
-        return kVyrexStatusBadArgument;
+    if (const int32_t refused = VyrexCheckGetDriverVersion(version)) {
+        return refused;
     }
     *version = kDriverVersion;
     return kVyrexStatusOk;

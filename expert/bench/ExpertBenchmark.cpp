@@ -17,6 +17,8 @@
 #include "contract/ComRef.h"
 #include "expert/CoxSysVyrex.h"
 #include "expert/ModuleExports.h"
+#include "hostkit/BagCollection.h"
+#include "hostkit/PropertyReading.h"
 #include "tarn/WideStringFromField.h"
 
 #include <algorithm>
@@ -29,7 +31,6 @@
 #include <string>
 #include <thread>
 #include <unistd.h>
-#include <variant>
 #include <vector>
 
 namespace {
@@ -178,81 +179,42 @@ void LockHeldPerPass(benchmark::State& state) {
     state.counters["reads_unrecorded"] = unrecordedReads;
 }
 
-// A host collection that keeps nothing: it counts the bags.
-class CountingCollection final : public IoxSysPropertyBagCollection {
-public:
-    int32_t QueryInterface(const _GUID&, void**) override { return E_NOINTERFACE; }
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
-    int32_t GetCount(uint32_t* count) override {
-        *count = m_count;
-        return S_OK;
-    }
-    int32_t GetPropertyBag(uint32_t, IoxSysPropertyBag**) override { return E_NOTIMPL; }
-    int32_t AddPropertyBag(IoxSysPropertyBag*) override {
-        ++m_count;
-        return S_OK;
-    }
-
-private:
-    uint32_t m_count = 0;
-};
-
 void SearchForItemsAndProperties(benchmark::State& state) {
     populate(state);
     Expert expert;
     expert.pass();
     for (auto _ : state) {
-        CountingCollection collection;
+        StackBagCollection collection;
         expert->SearchForItemsAndProperties(&collection);
     }
     reportPerItem(state, itemsOf(state));
 }
 
-// The values of one camera's bag, as a plain map would hold them.
-using Value =
-    std::variant<bool, int32_t, uint32_t, double, _GUID, std::u16string, oxSysAttrTimestampUTC>;
-
-std::vector<std::pair<uint32_t, Value>> valuesOfOneCamera() {
+// The properties of one camera's bag, as a host reads them.
+PropertyList propertiesOfOneCamera() {
     Expert expert;
     expert.pass();
     ComRef<IoxSysPropertyBag> bag;
     expert->GetPropertiesOfItem(u"cam00000", bag.put());
-    std::vector<std::pair<uint32_t, Value>> values;
-    ComRef<IoxSysEnumPropertyTag> tags;
-    bag->EnumProperties(tags.put());
-    uint32_t tag = 0;
-    while (tags->Next(1, &tag, nullptr) == S_OK) {
-        oxSysAttributeType type{};
-        bag->GetPropertyType(tag, &type);
-        uint32_t word = 0;
-        int32_t integer = 0;
-        char16_t* text = nullptr;
-        if (type == oxSysAttributeType_String && bag->GetStringProperty(tag, &text) == S_OK) {
-            values.emplace_back(tag, std::u16string(text));
-            BStrFree(text);
-        } else if (bag->GetUnsignedIntegerProperty(tag, &word) == S_OK) {
-            values.emplace_back(tag, word);
-        } else if (bag->GetIntegerProperty(tag, &integer) == S_OK) {
-            values.emplace_back(tag, integer);
-        } else {
-            values.emplace_back(tag, true);
-        }
+    return readProperties(bag.get()).value_or(PropertyList{});
+}
+
+// The values of one bag as a plain map would hold them.
+std::map<uint32_t, PropertyValue> plainMapOf(const PropertyList& properties) {
+    std::map<uint32_t, PropertyValue> bag;
+    for (const Property& property : properties) {
+        bag.emplace(property.tag, property.value);
     }
-    return values;
+    return bag;
 }
 
 void SearchForItemsAndProperties_floor(benchmark::State& state) {
     populate(state);
-    const auto values = valuesOfOneCamera();
+    const PropertyList properties = propertiesOfOneCamera();
     const size_t items = size_t(itemsOf(state));
     for (auto _ : state) {
         for (size_t i = 0; i < items; ++i) {
-            std::map<uint32_t, Value> bag;
-            for (const auto& [tag, value] : values) {
-                bag.emplace(tag, value);
-            }
-            benchmark::DoNotOptimize(bag);
+            benchmark::DoNotOptimize(plainMapOf(properties));
         }
     }
     reportPerItem(state, itemsOf(state));
@@ -281,13 +243,9 @@ void GetPropertiesOfItem(benchmark::State& state) {
 }
 
 void GetPropertiesOfItem_floor(benchmark::State& state) {
-    const auto values = valuesOfOneCamera();
+    const PropertyList properties = propertiesOfOneCamera();
     for (auto _ : state) {
-        std::map<uint32_t, Value> bag;
-        for (const auto& [tag, value] : values) {
-            bag.emplace(tag, value);
-        }
-        benchmark::DoNotOptimize(bag);
+        benchmark::DoNotOptimize(plainMapOf(properties));
     }
 }
 

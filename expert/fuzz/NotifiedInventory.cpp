@@ -1,9 +1,9 @@
 #include "expert/fuzz/NotifiedInventory.h"
 
-#include "expert/fuzz/HostStrings.h"
+#include "contract/Status.h"
 #include "expert/fuzz/PropertyReadback.h"
 #include "expert/fuzz/Require.h"
-#include "contract/Status.h"
+#include "hostkit/Enumerators.h"
 
 namespace expertfuzz {
 
@@ -27,19 +27,6 @@ int rankOf(oxSysItemChangeKind change) {
 
 } // namespace
 
-int32_t NotifiedInventory::QueryInterface(const _GUID& iid, void** ppv) {
-    if (ppv == nullptr) {
-        return E_POINTER;
-    }
-    *ppv = nullptr;
-    if (!IsEqualGUID(iid, IID_IUnknown)) {
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    *ppv = static_cast<IUnknown*>(this);
-    return S_OK;
-}
-
 int32_t NotifiedInventory::OnItemsChanged(IoxSysExpert2* expert, oxSysItemChangeKind change,
                                           IoxSysEnumStringList* names) {
     KR_FUZZ_REQUIRE(m_inPass && expert == m_expert && names != nullptr);
@@ -50,7 +37,8 @@ int32_t NotifiedInventory::OnItemsChanged(IoxSysExpert2* expert, oxSysItemChange
 
     IoxSysEnumStringList* clone = nullptr;
     KR_FUZZ_REQUIRE(names->Clone(&clone) == S_OK && clone != nullptr);
-    const std::vector<std::u16string> told = drainNames(names);
+    const std::vector<std::u16string> told =
+        required(drainNames(names, 2), "the names enumerator keeps its contract");
     KR_FUZZ_REQUIRE(!told.empty());
     m_clones.push_back({clone, told});
 
@@ -113,7 +101,8 @@ void NotifiedInventory::beginPass() {
 void NotifiedInventory::endPass() {
     m_inPass = false;
     for (const KeptClone& kept : m_clones) {
-        KR_FUZZ_REQUIRE(drainNames(kept.clone) == kept.names);
+        KR_FUZZ_REQUIRE(required(drainNames(kept.clone, 2), "the clone keeps its contract") ==
+                        kept.names);
         kept.clone->Release();
     }
     m_clones.clear();

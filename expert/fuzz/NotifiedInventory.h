@@ -8,8 +8,9 @@
 // gone) and registers itself again.
 #pragma once
 
-#include "expert/fuzz/ItemKey.h"
 #include "contract/oxSysInterfaces.h"
+#include "expert/fuzz/ItemKey.h"
+#include "hostkit/HostObject.h"
 
 #include <cstdint>
 #include <string>
@@ -17,17 +18,11 @@
 
 namespace expertfuzz {
 
-class NotifiedInventory final : public IoxSysFrameworkNotificationHandler {
+class NotifiedInventory final : public HostObject<OnStack, IoxSysFrameworkNotificationHandler> {
 public:
     // everyTextConverts: no text is refused, so every item's bag can be filled.
     NotifiedInventory(IoxSysExpert2* expert, bool everyTextConverts)
         : m_expert(expert), m_everyTextConverts(everyTextConverts) {}
-    NotifiedInventory(const NotifiedInventory&) = delete;
-    NotifiedInventory& operator=(const NotifiedInventory&) = delete;
-
-    int32_t QueryInterface(const _GUID& iid, void** ppv) override;
-    uint32_t AddRef() override { return ++m_references; }
-    uint32_t Release() override { return --m_references; }
     int32_t OnItemsChanged(IoxSysExpert2* expert, oxSysItemChangeKind change,
                            IoxSysEnumStringList* names) override;
 
@@ -41,8 +36,6 @@ public:
     // Every name ever told, present or not.
     const ItemKeySet& everTold() const { return m_everTold; }
     size_t calls() const { return m_calls; }
-    // The handler's own reference is one of them.
-    uint32_t references() const { return m_references; }
 
 private:
     void lookUpWhileTold(oxSysItemChangeKind change, const std::u16string& name);
@@ -55,7 +48,6 @@ private:
 
     IoxSysExpert2* const m_expert;
     const bool m_everyTextConverts;
-    uint32_t m_references = 1;
     bool m_inPass = false;
     int m_lastKindRank = -1;
     size_t m_calls = 0;

@@ -1,10 +1,10 @@
 #include "expert/fuzz/PassChecks.h"
 
-#include "expert/fuzz/HostBagCollection.h"
-#include "expert/fuzz/HostStrings.h"
+#include "contract/Status.h"
 #include "expert/fuzz/PropertyReadback.h"
 #include "expert/fuzz/Require.h"
-#include "contract/Status.h"
+#include "hostkit/BagCollection.h"
+#include "hostkit/Enumerators.h"
 
 #include <string>
 #include <vector>
@@ -28,7 +28,8 @@ ItemKeySet searchedKeys(IoxSysExpert2* expert) {
         return ItemKeySet();
     }
     KR_FUZZ_REQUIRE(status == S_OK && names != nullptr);
-    const std::vector<std::u16string> found = drainNames(names);
+    const std::vector<std::u16string> found =
+        required(drainNames(names, 2), "the names enumerator keeps its contract");
     names->Release();
     KR_FUZZ_REQUIRE(!found.empty());
     ItemKeySet keys;
@@ -41,7 +42,7 @@ ItemKeySet searchedKeys(IoxSysExpert2* expert) {
 }
 
 void checkFullSearch(IoxSysExpert2* expert, const ItemKeySet& keys, bool everyTextConverts) {
-    HostBagCollection collection;
+    StackBagCollection collection;
     const int32_t status = expert->SearchForItemsAndProperties(&collection);
     KR_FUZZ_REQUIRE(status == (collection.bags().empty() ? S_FALSE : S_OK));
     const std::vector<IoxSysPropertyBag*>& bags = collection.bags();

@@ -1,9 +1,10 @@
 #include "expert/fuzz/PropertyReadback.h"
 
 #include "contract/PropertyTags.h"
-#include "expert/fuzz/HostStrings.h"
-#include "expert/fuzz/Require.h"
 #include "contract/Status.h"
+#include "expert/fuzz/Require.h"
+#include "hostkit/Enumerators.h"
+#include "hostkit/ExpertTexts.h"
 
 #include <utility>
 #include <vector>
@@ -12,21 +13,11 @@ namespace expertfuzz {
 
 namespace {
 
-
 std::vector<uint32_t> tagsOf(IoxSysPropertyBag* bag) {
     IoxSysEnumPropertyTag* tags = nullptr;
     KR_FUZZ_REQUIRE(bag->EnumProperties(&tags) == S_OK && tags != nullptr);
-    std::vector<uint32_t> all;
-    for (;;) {
-        uint32_t batch[4] = {};
-        uint32_t fetched = 0;
-        const int32_t status = tags->Next(4, batch, &fetched);
-        KR_FUZZ_REQUIRE((status == S_OK && fetched == 4) || (status == S_FALSE && fetched < 4));
-        all.insert(all.end(), batch, batch + fetched);
-        if (status == S_FALSE) {
-            break;
-        }
-    }
+    std::vector<uint32_t> all =
+        required(drainTags(tags, 4), "the tag enumerator keeps its contract");
     tags->Release();
     return all;
 }
@@ -64,7 +55,7 @@ std::u16string readValue(IoxSysPropertyBag* bag, uint32_t tag, oxSysAttributeTyp
     case oxSysAttributeType_String: {
         char16_t* value = nullptr;
         KR_FUZZ_REQUIRE(bag->GetStringProperty(tag, &value) == S_OK);
-        return takeString(value);
+        return required(takeString(value), "the string is length-prefixed");
     }
     default:
         checkFailed("the expert writes only the six plain types", __FILE__, __LINE__);
@@ -110,7 +101,7 @@ std::u16string readEveryProperty(IoxSysPropertyBag* bag) {
 std::u16string itemNameOf(IoxSysPropertyBag* bag) {
     char16_t* name = nullptr;
     KR_FUZZ_REQUIRE(bag->GetStringProperty(oxSysTags::kItemName, &name) == S_OK);
-    return takeString(name);
+    return required(takeString(name), "the name is length-prefixed");
 }
 
 } // namespace expertfuzz

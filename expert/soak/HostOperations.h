@@ -148,7 +148,7 @@ private:
         const int32_t status = m_expert->SearchForItemNames(&names);
         expect(Operation::SearchForItemNames, status, {0, 1});
         if (status == 0) {
-            drainNames(names);
+            namesIn(names);
             names->Release();
         }
     }
@@ -165,13 +165,13 @@ private:
     void readProperties(Operation operation, IoxSysPropertyBag* bag, const std::string& name) {
         char16_t* text = nullptr;
         expect(operation, bag->GetStringProperty(kTagItemName, &text), {0});
-        const std::string itemName = takeString(text);
+        const std::string itemName = takeText(text);
         if (itemName != name) {
             surprise(operation, "item name \"" + itemName + "\" for \"" + name + "\"");
         }
         text = nullptr;
         expect(operation, bag->GetStringProperty(kTagSerialNumber, &text), {0});
-        takeString(text);
+        takeText(text);
         int32_t present = 0;
         expect(operation, bag->GetBooleanProperty(kTagPresent, &present), {0});
     }
@@ -212,7 +212,7 @@ private:
         IoxSysEnumPropertyTag* tags = nullptr;
         expect(Operation::EnumProperties, bag->EnumProperties(&tags), {0});
         if (tags != nullptr) {
-            if (drainTags(tags).empty()) {
+            if (tagsIn(tags).empty()) {
                 surprise(Operation::EnumProperties, "a bag without properties");
             }
             tags->Release();
@@ -234,9 +234,9 @@ private:
         const int32_t status = m_expert->ValidatePropertyChanges(wide(pickItemName()).c_str(),
                                                                  changes, &rejected, &text);
         expect(Operation::ValidatePropertyChanges, status, {0, kItemNotFound});
-        takeString(text);
+        takeText(text);
         if (rejected != nullptr) {
-            if (drainTags(rejected) != (shared ? m_shared.changedTags : hostTags)) {
+            if (tagsIn(rejected) != (shared ? m_shared.changedTags : hostTags)) {
                 surprise(Operation::ValidatePropertyChanges, "rejected tags differ");
             }
             rejected->Release();

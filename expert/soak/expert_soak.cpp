@@ -269,7 +269,7 @@ public:
             if (!module.error().empty()) {
                 std::cerr << "expert_soak: " << module.error() << "\n";
             } else {
-                *module.iniFilePath = iniPath.c_str();
+                module.setIniFilePath(iniPath.c_str());
                 status = runWith(module);
             }
         }
@@ -359,7 +359,7 @@ private:
         IoxSysEnumPropertyTag* changed = nullptr;
         if (shared.bag != nullptr && shared.bag->EnumChangedTags(&changed) == 0 &&
             changed != nullptr) {
-            shared.changedTags = drainTags(changed);
+            shared.changedTags = tagsIn(changed);
             changed->Release();
         }
         return shared;

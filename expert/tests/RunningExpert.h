@@ -28,7 +28,7 @@ protected:
         setenv("KRKERNEL_CLOCK_SPEEDUP", std::to_string(clockSpeedup()).c_str(), 1);
         module = std::make_unique<LoadedModule>();
         ASSERT_EQ(module->error(), "");
-        *module->iniFilePath = iniPath.c_str();
+        module->setIniFilePath(iniPath.c_str());
         expert = module->createExpert();
         ASSERT_NE(expert, nullptr);
         void* itf = nullptr;

@@ -4,10 +4,12 @@
 #include "AllocationFailures.h"
 #include "HostObjects.h"
 #include "LinkedExpert.h"
+#include "PropertyText.h"
 #include "RefreshPasses.h"
 
 #include "contract/Status.h"
 #include "expert/CoxSysVyrex.h"
+#include "hostkit/PropertyReading.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +44,7 @@ protected:
     size_t itemCount() {
         CollectingCollection collection;
         EXPECT_EQ(expert->SearchForItemsAndProperties(&collection), 0);
-        return collection.bags.size();
+        return collection.bags().size();
     }
 
     IoxSysExpert2* expert = nullptr;
@@ -112,39 +114,14 @@ IoxSysPropertyBag3* full(IoxSysPropertyBag* bag) {
 std::string bagText(IoxSysPropertyBag* bag) {
     IoxSysPropertyBag3* bag3 = full(bag);
     std::string text;
-    IoxSysEnumPropertyTag* tags = nullptr;
-    if (bag->EnumProperties(&tags) == 0) {
-        for (uint32_t tag : drainTags(tags)) {
-            oxSysAttributeType type{};
-            bag->GetPropertyType(tag, &type);
-            text += std::to_string(tag) + ":" + std::to_string(int(type)) + "=";
-            uint32_t word = 0;
-            int32_t integer = 0;
-            double real = 0;
-            _GUID guid{};
-            char16_t* string = nullptr;
-            oxSysAttrTimestampUTC time{};
-            if (bag->GetUnsignedIntegerProperty(tag, &word) == 0 ||
-                bag->GetBooleanProperty(tag, &integer) == 0) {
-                text += std::to_string(word + uint32_t(integer));
-            } else if (bag->GetIntegerProperty(tag, &integer) == 0) {
-                text += std::to_string(integer);
-            } else if (bag->GetDoubleProperty(tag, &real) == 0) {
-                text += std::to_string(real);
-            } else if (bag->GetGuidProperty(tag, &guid) == 0) {
-                text += std::to_string(guid.Data1);
-            } else if (bag->GetStringProperty(tag, &string) == 0) {
-                text += takeString(string);
-            } else if (bag3->GetTimestampPropertyUTC(tag, &time) == 0) {
-                text += std::to_string(time.words[0]) + "." + std::to_string(time.words[1]);
-            }
-            text += ";";
-        }
-        tags->Release();
+    for (const Property& property : readProperties(bag).value_or(PropertyList{})) {
+        text += std::to_string(property.tag) + ":" + std::to_string(int(property.type)) + "=" +
+                propertyText(property) + ";";
     }
+    IoxSysEnumPropertyTag* tags = nullptr;
     text += "changed:";
     if (bag3->EnumChangedTags(&tags) == 0) {
-        for (uint32_t tag : drainTags(tags)) {
+        for (uint32_t tag : tagsIn(tags)) {
             text += std::to_string(tag) + ",";
         }
         tags->Release();
@@ -212,7 +189,7 @@ TEST_F(MemoryFailures, EveryHostOperation) {
             }
         }
         if (textOut != nullptr) {
-            takeString(textOut);
+            takeText(textOut);
             textOut = nullptr;
         }
         collection.reset();
@@ -236,7 +213,7 @@ TEST_F(MemoryFailures, EveryHostOperation) {
          [&] { return expert->SearchForItemsAndProperties(collection.get()); },
          [&](int32_t status, bool) {
              if (status == 0) {
-                 EXPECT_EQ(collection->bags.size(), items) << "never an incomplete search";
+                 EXPECT_EQ(collection->bags().size(), items) << "never an incomplete search";
              }
          },
          releaseAll},
@@ -244,7 +221,7 @@ TEST_F(MemoryFailures, EveryHostOperation) {
          [&](int32_t status, bool) {
              EXPECT_EQ(status == 0, namesOut != nullptr);
              if (namesOut != nullptr) {
-                 EXPECT_EQ(drainNames(namesOut).size(), items);
+                 EXPECT_EQ(namesIn(namesOut).size(), items);
              }
          },
          releaseAll},
@@ -271,7 +248,7 @@ TEST_F(MemoryFailures, EveryHostOperation) {
          [&](int32_t status, bool) {
              EXPECT_EQ(status == 0, tagsOut != nullptr);
              if (tagsOut != nullptr) {
-                 EXPECT_EQ(drainTags(tagsOut).size(), 4u);
+                 EXPECT_EQ(tagsIn(tagsOut).size(), 4u);
              }
              EXPECT_EQ(changes.references(), 1u) << "the host's enumerator was released";
          },
@@ -280,7 +257,7 @@ TEST_F(MemoryFailures, EveryHostOperation) {
          [&](int32_t status, bool) {
              EXPECT_EQ(status == 0, textOut != nullptr);
              if (textOut != nullptr) {
-                 EXPECT_EQ(takeString(textOut), "18.5");
+                 EXPECT_EQ(takeText(textOut), "18.5");
                  textOut = nullptr;
              }
          },
@@ -357,12 +334,12 @@ TEST_F(MemoryFailures, EveryHostOperation) {
          [&](int32_t status, bool) {
              std::vector<std::string> got;
              for (uint32_t i = 0; i < (status == 0 ? fetched : 0); ++i) {
-                 got.push_back(takeString(batch[i]));
+                 got.push_back(takeText(batch[i]));
              }
              if (status != 0) {
                  EXPECT_EQ(fetched, 0u);
              }
-             for (const std::string& rest : drainNames(names)) {
+             for (const std::string& rest : namesIn(names)) {
                  got.push_back(rest);
              }
              EXPECT_EQ(got.size(), items - 1) << "a failed batch loses no name";
@@ -373,7 +350,7 @@ TEST_F(MemoryFailures, EveryHostOperation) {
          [&](int32_t status, bool) {
              EXPECT_EQ(status == 0, namesOut != nullptr);
              if (namesOut != nullptr) {
-                 EXPECT_EQ(drainNames(namesOut).size(), items);
+                 EXPECT_EQ(namesIn(namesOut).size(), items);
              }
          },
          releaseAll},

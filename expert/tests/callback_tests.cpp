@@ -117,13 +117,13 @@ INSTANTIATE_TEST_SUITE_P(Replacements, ReplacedInItsCall,
 
 // A host bag whose own lock a host thread holds while it searches: the bag's
 // EnumChangedTags waits for that lock.
-class LockedChangesBag : public ChangedTagsBag {
+class LockedChangesBag : public StackBagOfChanges {
 public:
-    using ChangedTagsBag::ChangedTagsBag;
+    using StackBagOfChanges::StackBagOfChanges;
     int32_t EnumChangedTags(IoxSysEnumPropertyTag** tags) override {
         entered.set_value();
         std::lock_guard<std::mutex> hold(lock);
-        return ChangedTagsBag::EnumChangedTags(tags);
+        return StackBagOfChanges::EnumChangedTags(tags);
     }
     std::mutex lock;
     std::promise<void> entered;

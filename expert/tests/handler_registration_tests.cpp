@@ -1,20 +1,14 @@
 #include "ExpertFixture.h"
+#include "HostNotificationHandler.h"
 
 namespace {
 
 // A host-side handler that only counts its references.
-class CountingHandler : public IoxSysFrameworkNotificationHandler {
+class CountingHandler : public HostNotificationHandler {
 public:
-    int32_t QueryInterface(const _GUID&, void** ppv) override {
-        *ppv = nullptr;
-        return int32_t(0x80004002);
-    }
-    uint32_t AddRef() override { return ++references; }
-    uint32_t Release() override { return --references; }
     int32_t OnItemsChanged(IoxSysExpert2*, oxSysItemChangeKind, IoxSysEnumStringList*) override {
         return 0;
     }
-    uint32_t references = 1; // the test's own
 };
 
 class HandlerRegistration : public ExpertFixture {
@@ -35,11 +29,11 @@ protected:
 TEST_F(HandlerRegistration, RegisteringTwiceHoldsOneReference) {
     CountingHandler handler;
     EXPECT_EQ(plugPlay->RegisterNotificationCallback(&handler), 0);
-    EXPECT_EQ(handler.references, 2u);
+    EXPECT_EQ(handler.references(), 2u);
     EXPECT_EQ(plugPlay->RegisterNotificationCallback(&handler), 0);
-    EXPECT_EQ(handler.references, 2u);
+    EXPECT_EQ(handler.references(), 2u);
     EXPECT_EQ(plugPlay->RegisterNotificationCallback(nullptr), 0);
-    EXPECT_EQ(handler.references, 1u);
+    EXPECT_EQ(handler.references(), 1u);
 }
 
 TEST_F(HandlerRegistration, ReplacingReleasesTheOldHandler) {
@@ -47,10 +41,10 @@ TEST_F(HandlerRegistration, ReplacingReleasesTheOldHandler) {
     CountingHandler second;
     plugPlay->RegisterNotificationCallback(&first);
     plugPlay->RegisterNotificationCallback(&second);
-    EXPECT_EQ(first.references, 1u);
-    EXPECT_EQ(second.references, 2u);
+    EXPECT_EQ(first.references(), 1u);
+    EXPECT_EQ(second.references(), 2u);
     plugPlay->RegisterNotificationCallback(nullptr);
-    EXPECT_EQ(second.references, 1u);
+    EXPECT_EQ(second.references(), 1u);
 }
 
 TEST_F(HandlerRegistration, DestroyingTheExpertReleasesItsHandler) {
@@ -60,7 +54,7 @@ TEST_F(HandlerRegistration, DestroyingTheExpertReleasesItsHandler) {
     plugPlay = nullptr;
     EXPECT_EQ(expert->Release(), 0u);
     expert = nullptr;
-    EXPECT_EQ(handler.references, 1u);
+    EXPECT_EQ(handler.references(), 1u);
     void* itf = nullptr; // keep TearDown's release balanced
     expert = module.createExpert();
     ASSERT_EQ(expert->QueryInterface(IID_IoxSysExpertPlugPlay, &itf), 0);
@@ -77,10 +71,10 @@ TEST(HandlerRegistrationThroughSlots, SlotThreeOfPlugPlayRegisters) {
     using RegisterSlot = int32_t (*)(void* self, IoxSysFrameworkNotificationHandler* handler);
     void** table = *static_cast<void***>(plugPlay);
     EXPECT_EQ(reinterpret_cast<RegisterSlot>(table[3])(plugPlay, &handler), 0);
-    EXPECT_EQ(handler.references, 2u);
+    EXPECT_EQ(handler.references(), 2u);
     static_cast<IUnknown*>(plugPlay)->Release();
     EXPECT_EQ(expert->Release(), 0u);
-    EXPECT_EQ(handler.references, 1u);
+    EXPECT_EQ(handler.references(), 1u);
 }
 
 } // namespace

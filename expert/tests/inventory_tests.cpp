@@ -1,4 +1,5 @@
 #include "expert/CoxSysVyrex.h"
+#include "expert/ItemNames.h"
 
 #include <gtest/gtest.h>
 

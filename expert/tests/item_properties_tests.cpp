@@ -1,63 +1,23 @@
 // The exact properties of each kind of item, read through the built module.
+#include "PropertyText.h"
 #include "RunningExpert.h"
 
+#include "hostkit/PropertyReading.h"
+
 #include <map>
-#include <sstream>
 
 namespace {
 
 // Every property of a bag as tag -> "type:value".
 using Properties = std::map<uint32_t, std::string>;
 
-std::string valueOf(IoxSysPropertyBag* bag, uint32_t tag) {
-    oxSysAttributeType type{};
-    EXPECT_EQ(bag->GetPropertyType(tag, &type), 0);
-    std::ostringstream out;
-    switch (type) {
-    case oxSysAttributeType_Boolean: {
-        int32_t v = -1;
-        bag->GetBooleanProperty(tag, &v);
-        out << "bool:" << v;
-        break;
-    }
-    case oxSysAttributeType_Integer: {
-        int32_t v = 0;
-        bag->GetIntegerProperty(tag, &v);
-        out << "int:" << v;
-        break;
-    }
-    case oxSysAttributeType_UnsignedInteger: {
-        uint32_t v = 0;
-        bag->GetUnsignedIntegerProperty(tag, &v);
-        out << "uint:" << v;
-        break;
-    }
-    case oxSysAttributeType_Guid: {
-        _GUID g{};
-        bag->GetGuidProperty(tag, &g);
-        out << "guid:" << (g.Data1 | g.Data2 | g.Data3) << int(g.Data4[0]) << int(g.Data4[7]);
-        break;
-    }
-    case oxSysAttributeType_String: {
-        char16_t* text = nullptr;
-        bag->GetStringProperty(tag, &text);
-        out << "text:" << takeString(text);
-        break;
-    }
-    default:
-        out << "type " << int(type);
-    }
-    return out.str();
-}
-
 Properties propertiesOf(IoxSysPropertyBag* bag) {
+    const std::optional<PropertyList> read = readProperties(bag);
+    EXPECT_TRUE(read) << "the bag enumerates its properties";
     Properties all;
-    IoxSysEnumPropertyTag* tags = nullptr;
-    EXPECT_EQ(bag->EnumProperties(&tags), 0);
-    for (uint32_t tag : drainTags(tags)) {
-        all[tag] = valueOf(bag, tag);
+    for (const Property& property : read.value_or(PropertyList{})) {
+        all[property.tag] = propertyText(property);
     }
-    tags->Release();
     return all;
 }
 

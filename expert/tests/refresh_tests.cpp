@@ -103,7 +103,7 @@ TEST_F(Notifications, DuplicateNamesFoldIntoTheFirstSpelling) {
     ASSERT_EQ(expert->GetPropertiesOfItem(u"CAM0", &bag), 0);
     char16_t* serial = nullptr;
     ASSERT_EQ(bag->GetStringProperty(0x01007000, &serial), 0);
-    EXPECT_EQ(takeString(serial), "2") << "the later entry's record";
+    EXPECT_EQ(takeText(serial), "2") << "the later entry's record";
     bag->Release();
 }
 

@@ -28,14 +28,14 @@ protected:
         if (names == nullptr) {
             return {};
         }
-        Names out = drainNames(names);
+        Names out = namesIn(names);
         names->Release();
         return out;
     }
     static std::string textOf(IoxSysPropertyBag* bag, uint32_t tag) {
         char16_t* text = nullptr;
         EXPECT_EQ(bag->GetStringProperty(tag, &text), 0) << std::hex << tag;
-        return takeString(text);
+        return takeText(text);
     }
 };
 
@@ -52,7 +52,7 @@ TEST_F(Searches, EmptyInventoryFindsNothing) {
     EXPECT_EQ(names, poisonPointer<IoxSysEnumStringList>()) << "left as it was";
     CollectingCollection collection;
     EXPECT_EQ(expert->SearchForItemsAndProperties(&collection), 1);
-    EXPECT_TRUE(collection.bags.empty());
+    EXPECT_TRUE(collection.bags().empty());
 }
 
 TEST_F(Searches, NullArgumentsAnswerAtOnceWithoutWaiting) {
@@ -83,9 +83,9 @@ TEST_F(Searches, EveryItemArrivesAsOneBagInTheCollection) {
     start();
     CollectingCollection collection;
     ASSERT_EQ(expert->SearchForItemsAndProperties(&collection), 0);
-    ASSERT_EQ(collection.bags.size(), 4u);
+    ASSERT_EQ(collection.bags().size(), 4u);
     Names names;
-    for (IoxSysPropertyBag* bag : collection.bags) {
+    for (IoxSysPropertyBag* bag : collection.bags()) {
         names.push_back(textOf(bag, kTagItemName));
     }
     EXPECT_EQ(names, (Names{"Alpha", "zeta", "Aframe", "beta"}));
@@ -95,10 +95,9 @@ TEST_F(Searches, ACollectionThatFailsEndsTheSearchWithItsStatus) {
     plugSome();
     start();
     CollectingCollection collection;
-    collection.refuseFrom = 1;
-    collection.refusal = int32_t(0x80070057);
+    collection.refuseFrom(1, int32_t(0x80070057));
     EXPECT_EQ(expert->SearchForItemsAndProperties(&collection), int32_t(0x80070057));
-    EXPECT_EQ(collection.bags.size(), 1u) << "the first bag stays";
+    EXPECT_EQ(collection.bags().size(), 1u) << "the first bag stays";
 }
 
 TEST_F(Searches, ItemNamesMatchIgnoringCaseAndKeepTheCallersSpelling) {
@@ -127,7 +126,7 @@ TEST_F(Searches, PopulateAlwaysBuildsTheWholeBag) {
     IoxSysEnumPropertyTag* populatedTags = nullptr;
     full->EnumProperties(&fullTags);
     populated->EnumProperties(&populatedTags);
-    EXPECT_EQ(drainTags(populatedTags), drainTags(fullTags));
+    EXPECT_EQ(tagsIn(populatedTags), tagsIn(fullTags));
     fullTags->Release();
     populatedTags->Release();
     full->Release();
@@ -152,7 +151,7 @@ TEST_F(Validation, EveryChangedTagIsRejectedInTheBagsOrder) {
     char16_t* text = poisonPointer<char16_t>();
     ASSERT_EQ(expert->ValidatePropertyChanges(u"zeta", &changes, &rejected, &text), 0);
     EXPECT_EQ(text, nullptr);
-    EXPECT_EQ(drainTags(rejected), (std::vector<uint32_t>{0x01004000, 0x01001000, 0x0700D000}));
+    EXPECT_EQ(tagsIn(rejected), (std::vector<uint32_t>{0x01004000, 0x01001000, 0x0700D000}));
     rejected->Release();
     ASSERT_EQ(expert->ValidatePropertyChanges(u"beta", &changes, &rejected, nullptr), 0);
     rejected->Release();
@@ -178,15 +177,15 @@ TEST_F(Validation, ABagWithoutAnEnumeratorHasNothingRejected) {
     plugSome();
     start();
     waitForFirstPass();
-    ChangedTagsBag noChanges({});
+    ChangedTagsBag noChanges(std::vector<uint32_t>{});
     noChanges.giveNoEnumerator = true;
     noChanges.enumStatus = 1;
     IoxSysEnumPropertyTag* rejected = nullptr;
     ASSERT_EQ(expert->ValidatePropertyChanges(u"zeta", &noChanges, &rejected, nullptr), 0);
     ASSERT_NE(rejected, nullptr);
-    EXPECT_TRUE(drainTags(rejected).empty());
+    EXPECT_TRUE(tagsIn(rejected).empty());
     rejected->Release();
-    ChangedTagsBag failing({});
+    ChangedTagsBag failing(std::vector<uint32_t>{});
     failing.giveNoEnumerator = true;
     failing.enumStatus = int32_t(0x80004005);
     rejected = nullptr;
@@ -228,10 +227,10 @@ TEST_F(Searches, ConcurrentSearchesWhileDevicesChange) {
                 CollectingCollection collection;
                 const int32_t status = expert->SearchForItemsAndProperties(&collection);
                 EXPECT_TRUE(status == 0 || status == 1) << std::hex << status;
-                for (IoxSysPropertyBag* bag : collection.bags) {
+                for (IoxSysPropertyBag* bag : collection.bags()) {
                     char16_t* name = nullptr;
                     EXPECT_EQ(bag->GetStringProperty(kTagItemName, &name), 0);
-                    takeString(name);
+                    takeText(name);
                 }
                 IoxSysPropertyBag* bag = nullptr;
                 if (expert->GetPropertiesOfItem(u"hot1", &bag) == 0) {

@@ -37,7 +37,7 @@ TEST(VersionRecord, NineEntriesThenNull) {
 TEST(ModuleSettings, IniFilePathDefaultsToTheController) {
     LoadedModule module;
     ASSERT_EQ(module.error(), "");
-    EXPECT_STREQ(*module.iniFilePath, "/c/kr-rt.ini");
+    EXPECT_STREQ(module.iniFilePath(), "/c/kr-rt.ini");
 }
 
 } // namespace

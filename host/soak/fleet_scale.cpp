@@ -9,11 +9,11 @@
 //     `camexpert fleet --watch --changes`, against mosquitto_sub's delivery
 //     of the same message.
 // Usage: fleet_scale [--nodes N,N,...] [--items M] [--changes K]
-#include "ItemDocument.h"
-#include "JsonOutput.h"
 #include "MqttBroker.h"
-#include "MqttTopics.h"
-#include "NodeStatus.h"
+#include "mqtt/MqttTopics.h"
+#include "mqtt/NodeStatus.h"
+#include "present/ItemDocument.h"
+#include "present/JsonOutput.h"
 
 #include <mosquitto.h>
 

@@ -1,6 +1,6 @@
 // The TAG=VALUE arguments of validate and the readers of single values.
-#include "ChangeParser.h"
-#include "HostError.h"
+#include "cli/HostError.h"
+#include "commands/ChangeParser.h"
 
 #include <gtest/gtest.h>
 

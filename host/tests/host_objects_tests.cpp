@@ -1,11 +1,11 @@
 // The host's own component objects as the expert meets them: reference
 // counts, QueryInterface, the bag's changed tags, the tag enumerator, the bag
 // collection and the notification handler.
-#include "HostPropertyBag.h"
-#include "NotificationHandler.h"
-#include "PropertyBagCollection.h"
-#include "PropertyReader.h"
-#include "TagEnumerator.h"
+#include "hostkit/BagCollection.h"
+#include "hostkit/BagOfChanges.h"
+#include "hostkit/TagEnumerator.h"
+#include "session/ExpertAnswers.h"
+#include "session/NotificationHandler.h"
 
 #include "contract/BStr.h"
 
@@ -17,7 +17,7 @@
 namespace {
 
 TEST(HostPropertyBag, AnswersItsInterfacesWithOnePointer) {
-    ComRef<HostPropertyBag> bag(HostPropertyBag::create());
+    ComRef<OwnedBagOfChanges> bag(OwnedBagOfChanges::create());
     EXPECT_EQ(countOf(bag.get()), 1u);
     for (const _GUID* iid : {&IID_IUnknown, &IID_IoxSysPropertyBag, &IID_IoxSysPropertyBag2}) {
         void* found = poisonPointer();
@@ -34,10 +34,10 @@ TEST(HostPropertyBag, AnswersItsInterfacesWithOnePointer) {
 }
 
 TEST(HostPropertyBag, ChangedTagsComeInTheOrderTheyWereFirstSet) {
-    ComRef<HostPropertyBag> bag(HostPropertyBag::create());
+    ComRef<OwnedBagOfChanges> bag(OwnedBagOfChanges::create());
     ComRef<IoxSysEnumPropertyTag> none;
     ASSERT_EQ(bag->EnumChangedTags(none.put()), S_OK);
-    EXPECT_TRUE(readTags(none.get()).empty()) << "a new bag has no changes";
+    EXPECT_TRUE(tagsOf(none.get()).empty()) << "a new bag has no changes";
 
     EXPECT_EQ(bag->SetUnsignedIntegerProperty(0x07006000, 7), S_OK);
     EXPECT_EQ(bag->SetStringProperty(0x01004000, u"Acme"), S_OK);
@@ -48,12 +48,12 @@ TEST(HostPropertyBag, ChangedTagsComeInTheOrderTheyWereFirstSet) {
     EXPECT_EQ(bag->SetStringProperty(4, nullptr), E_POINTER);
     ComRef<IoxSysEnumPropertyTag> changed;
     ASSERT_EQ(bag->EnumChangedTags(changed.put()), S_OK);
-    EXPECT_EQ(readTags(changed.get()), (std::vector<uint32_t>{0x07006000, 0x01004000, 1, 2, 3}));
+    EXPECT_EQ(tagsOf(changed.get()), (std::vector<uint32_t>{0x07006000, 0x01004000, 1, 2, 3}));
     EXPECT_EQ(bag->EnumChangedTags(nullptr), E_POINTER);
 }
 
 TEST(HostPropertyBag, SetsThroughTheSetterOfEachType) {
-    ComRef<HostPropertyBag> bag(HostPropertyBag::create());
+    ComRef<OwnedBagOfChanges> bag(OwnedBagOfChanges::create());
     const PropertyList changes = {
         makeProperty(1, true), makeProperty(2, int32_t(-1)), makeProperty(3, 7u),
         makeProperty(4, 0.5),  makeProperty(5, _GUID{}),     makeProperty(6, std::string("x")),
@@ -64,12 +64,12 @@ TEST(HostPropertyBag, SetsThroughTheSetterOfEachType) {
     EXPECT_EQ(setThroughInterface(bag.get(), makeProperty(7, oxSysAttrTimestampUTC{})), E_NOTIMPL);
     ComRef<IoxSysEnumPropertyTag> changed;
     ASSERT_EQ(bag->EnumChangedTags(changed.put()), S_OK);
-    EXPECT_EQ(readTags(changed.get()), (std::vector<uint32_t>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(tagsOf(changed.get()), (std::vector<uint32_t>{1, 2, 3, 4, 5, 6}));
 }
 
 // The expert asks a bag of changes only for its changed tags.
 TEST(HostPropertyBag, AnswersNothingElse) {
-    ComRef<HostPropertyBag> bag(HostPropertyBag::create());
+    ComRef<OwnedBagOfChanges> bag(OwnedBagOfChanges::create());
     ASSERT_EQ(bag->SetIntegerProperty(1, -4), S_OK);
     int32_t integer = 0;
     EXPECT_EQ(bag->GetIntegerProperty(1, &integer), E_NOTIMPL);
@@ -97,7 +97,7 @@ TEST(TagEnumerator, WalksSkipsResetsAndClones) {
     EXPECT_EQ(batch[0], 3u);
     EXPECT_EQ(tags->Next(1, batch, nullptr), S_FALSE); // one at a time needs no count back
 
-    EXPECT_EQ(readTags(copy.get()), std::vector<uint32_t>{3}) << "the clone keeps its place";
+    EXPECT_EQ(tagsOf(copy.get()), std::vector<uint32_t>{3}) << "the clone keeps its place";
     EXPECT_EQ(tags->Reset(), S_OK);
     EXPECT_EQ(tags->Skip(2), S_OK);
     EXPECT_EQ(tags->Skip(2), S_FALSE);
@@ -106,8 +106,8 @@ TEST(TagEnumerator, WalksSkipsResetsAndClones) {
 }
 
 TEST(PropertyBagCollection, KeepsItsOwnReferenceToEveryBag) {
-    ComRef<PropertyBagCollection> collection(PropertyBagCollection::create());
-    ComRef<HostPropertyBag> bag(HostPropertyBag::create());
+    ComRef<OwnedBagCollection> collection(OwnedBagCollection::create());
+    ComRef<OwnedBagOfChanges> bag(OwnedBagOfChanges::create());
     EXPECT_EQ(collection->AddPropertyBag(bag.get()), S_OK);
     EXPECT_EQ(countOf(bag.get()), 2u);
     EXPECT_EQ(collection->AddPropertyBag(nullptr), E_POINTER);
@@ -133,7 +133,7 @@ TEST(PropertyBagCollection, KeepsItsOwnReferenceToEveryBag) {
 
 // Names as the expert hands them over: length-prefixed strings that the
 // receiver frees.
-class NameList final : public HostObject<IoxSysEnumStringList, IID_IoxSysEnumStringList> {
+class NameList final : public HostObject<Owned, IoxSysEnumStringList, IID_IoxSysEnumStringList> {
 public:
     explicit NameList(std::vector<std::u16string> names) : m_names(std::move(names)) {}
 

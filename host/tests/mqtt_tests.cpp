@@ -1,12 +1,12 @@
 // The plain parts of publish and fleet, without a broker: the topic layout
 // and its escaping, the broker address, and the fleet's merge of what nodes
 // retained.
-#include "BrokerAddress.h"
-#include "BrokerUrl.h"
-#include "FleetInventory.h"
-#include "MqttTopics.h"
-#include "NodeClaim.h"
-#include "NodeStatus.h"
+#include "mqtt/BrokerAddress.h"
+#include "mqtt/BrokerUrl.h"
+#include "mqtt/FleetInventory.h"
+#include "mqtt/MqttTopics.h"
+#include "mqtt/NodeClaim.h"
+#include "mqtt/NodeStatus.h"
 
 #include <gtest/gtest.h>
 

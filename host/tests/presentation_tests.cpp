@@ -1,9 +1,8 @@
 // How properties read: labels, value texts, JSON, diffs, tables, summaries.
-#include "ItemSummary.h"
-#include "PropertyDiff.h"
-#include "PropertyFormat.h"
-#include "PropertyLabels.h"
-#include "TextTable.h"
+#include "commands/PropertyDiff.h"
+#include "present/ItemSummary.h"
+#include "present/PropertyFormat.h"
+#include "present/TextTable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Texts across the boundary: UTF-16 and UTF-8, length-prefixed strings, GUIDs.
-#include "HostStrings.h"
+#include "present/HostStrings.h"
 
 #include "contract/BStr.h"
 
@@ -31,9 +31,12 @@ TEST(HostStrings, IllFormedInputBecomesTheReplacementCharacter) {
 }
 
 TEST(HostStrings, ExpertStringsAreTakenAndFreed) {
-    EXPECT_EQ(takeExpertString(BStrAlloc(u"abc")), "abc"); // freed by the contract's BStrFree
-    EXPECT_EQ(takeExpertString(BStrAlloc(u"")), "");
-    EXPECT_EQ(takeExpertString(nullptr), "");
+    EXPECT_EQ(takeUtf8(BStrAlloc(u"abc")), "abc"); // freed by the contract's BStrFree
+    EXPECT_EQ(takeUtf8(BStrAlloc(u"")), "");
+    EXPECT_EQ(takeUtf8(nullptr), "");
+    char16_t* wrongLength = BStrAlloc(u"abc");
+    wrongLength[1] = 0; // the prefix still says 3
+    EXPECT_EQ(takeString(wrongLength), std::nullopt);
 }
 
 TEST(HostStrings, GuidTextRoundTrips) {

@@ -1,5 +1,5 @@
 // What watch prints for a sequence of notifications.
-#include "WatchReport.h"
+#include "commands/WatchReport.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

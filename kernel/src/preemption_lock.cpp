@@ -12,6 +12,7 @@
 #include "preemption_lock.h"
 
 #include "kernel/int.h"
+#include "kernel/simulation.h"
 #include "kernel/task.h"
 
 #include <cerrno>
@@ -25,6 +26,7 @@ struct PreemptionLock {
     std::condition_variable freed;
     TASK_ID holder = 0; // 0 when free
     int depth = 0;
+    unsigned waiting = 0; // tasks in acquire that found it held
 };
 
 // Built before the task registry (see preemptionLockPrepare), so it is
@@ -36,7 +38,11 @@ PreemptionLock& preemption() {
 
 void acquire(PreemptionLock& lock, TASK_ID self, int depth) {
     std::unique_lock<std::mutex> hold(lock.guard);
-    lock.freed.wait(hold, [&lock] { return lock.holder == 0; });
+    if (lock.holder != 0) {
+        ++lock.waiting;
+        lock.freed.wait(hold, [&lock] { return lock.holder == 0; });
+        --lock.waiting;
+    }
     lock.holder = self;
     lock.depth = depth;
 }
@@ -96,4 +102,10 @@ void preemptionLockResume(int depth) {
 
 void preemptionLockPrepare() {
     preemption();
+}
+
+unsigned kernelTasksWaitingForPreemptionLock() {
+    PreemptionLock& lock = preemption();
+    std::lock_guard<std::mutex> hold(lock.guard);
+    return lock.waiting;
 }

@@ -1,5 +1,14 @@
 // Semaphores over one std::mutex and condition variable each.
 //
+// A mutual-exclusion semaphore that nobody contends is taken and given with
+// one compare-and-swap on its owner word, without the guard: a lock that is
+// taken around every call of a property bag must not cost two mutex rounds.
+// A task that finds it held marks the word as waited for, under the guard,
+// and waits as before. The owner's give then fails its swap and takes the
+// guard to free the word and wake a waiter. An uncontended give touches
+// nothing after its swap, so whoever takes the semaphore next may delete it
+// at once; a contended one holds the guard, which a deletion takes first.
+//
 // A task that cannot take a semaphore at once registers as a waiter under
 // the semaphore's guard before it gives up its preemption lock, and only
 // then waits. A give, flush or deletion made by whoever gets the preemption
@@ -13,10 +22,13 @@
 #include "simulation_points.h"
 
 #include "kernel/int.h"
+#include "kernel/simulation.h"
 #include "kernel/task.h"
 
+#include <atomic>
 #include <cerrno>
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
 #include <new>
 
@@ -30,8 +42,10 @@ struct kernelSemaphore {
     std::condition_variable released; // a give, a flush or the deletion
     std::condition_variable drained;  // the last waiter left a deleted semaphore
 
-    TASK_ID owner = 0; // holder of a mutual-exclusion semaphore
-    int nesting = 0;   // how often the owner has taken it
+    // Of a mutual-exclusion semaphore: the holder's task id (0 when free),
+    // with kWaitedFor set while a task may be waiting for it.
+    std::atomic<uint32_t> ownerWord{0};
+    int nesting = 0;   // how often the owner has taken it; the owner's alone
     bool full = false; // state of a binary semaphore
     unsigned flushes = 0;
 
@@ -40,6 +54,9 @@ struct kernelSemaphore {
 };
 
 namespace {
+
+// Every task in takeBlocking, for kernelTasksBlockedOnSemaphores.
+std::atomic<unsigned> g_blockedTasks{0};
 
 constexpr int kQueueOptions = SEM_Q_FIFO | SEM_Q_PRIORITY;
 constexpr int kMutexOptions = kQueueOptions | SEM_DELETE_SAFE | SEM_INVERSION_SAFE;
@@ -61,29 +78,64 @@ bool mutexOptionsValid(int options) {
     return (options & SEM_INVERSION_SAFE) == 0 || (options & SEM_Q_PRIORITY) != 0;
 }
 
-// Whether a task other than the owner could take the semaphore now.
-bool available(const kernelSemaphore& sem) {
-    return sem.kind == SemaphoreKind::binary ? sem.full : sem.owner == 0;
+constexpr uint32_t kWaitedFor = 0x80000000; // task ids stay below it
+constexpr uint32_t kOwnerMask = ~kWaitedFor;
+
+uint32_t ownerWordOf(TASK_ID self) {
+    return uint32_t(self) & kOwnerMask;
 }
 
-void take(kernelSemaphore& sem, TASK_ID self) {
-    if (sem.kind == SemaphoreKind::binary) {
-        sem.full = false;
-    } else {
-        sem.owner = self;
-        sem.nesting = 1;
-    }
+TASK_ID ownerOf(const kernelSemaphore& sem) {
+    return TASK_ID(sem.ownerWord.load(std::memory_order_relaxed) & kOwnerMask);
 }
 
-bool takeAtOnce(kernelSemaphore& sem, TASK_ID self) {
-    if (sem.kind == SemaphoreKind::mutualExclusion && sem.owner == self) {
+// The owner's nested take, or the take of a free mutual-exclusion semaphore
+// that nobody waits for. Needs no guard: the owner word decides.
+bool takeMutexAtOnce(kernelSemaphore& sem, TASK_ID self) {
+    if (ownerOf(sem) == self) {
         ++sem.nesting;
         return true;
     }
-    if (!available(sem)) {
+    uint32_t expected = 0;
+    if (!sem.ownerWord.compare_exchange_strong(
+            expected, ownerWordOf(self), std::memory_order_acquire, std::memory_order_relaxed)) {
         return false;
     }
-    take(sem, self);
+    sem.nesting = 1;
+    return true;
+}
+
+// Under the guard: takes a free mutual-exclusion semaphore, keeping it
+// marked when other tasks wait; otherwise marks it waited for, so that its
+// owner's give comes to the guard. othersWaiting: waiters besides self.
+bool takeMutexOrMark(kernelSemaphore& sem, TASK_ID self, bool othersWaiting) {
+    uint32_t word = sem.ownerWord.load(std::memory_order_relaxed);
+    for (;;) {
+        if ((word & kOwnerMask) == 0) {
+            const uint32_t taken = ownerWordOf(self) | (othersWaiting ? kWaitedFor : 0);
+            if (sem.ownerWord.compare_exchange_weak(word, taken, std::memory_order_acquire,
+                                                    std::memory_order_relaxed)) {
+                sem.nesting = 1;
+                return true;
+            }
+        } else if ((word & kWaitedFor) != 0 ||
+                   sem.ownerWord.compare_exchange_weak(word, word | kWaitedFor,
+                                                       std::memory_order_relaxed)) {
+            return false;
+        }
+    }
+}
+
+// Under the guard: takes the semaphore if a task other than the owner could
+// take it now. othersWaiting: waiters besides self.
+bool takeIfAvailable(kernelSemaphore& sem, TASK_ID self, bool othersWaiting) {
+    if (sem.kind == SemaphoreKind::mutualExclusion) {
+        return takeMutexOrMark(sem, self, othersWaiting);
+    }
+    if (!sem.full) {
+        return false;
+    }
+    sem.full = false;
     return true;
 }
 
@@ -93,10 +145,14 @@ int takeBlocking(kernelSemaphore& sem, std::unique_lock<std::mutex>& hold, TASK_
                  int timeoutTicks) {
     const unsigned flushesBefore = sem.flushes;
     ++sem.waiters;
+    g_blockedTasks.fetch_add(1);
     const int lockDepth = preemptionLockSuspend();
 
+    // Taking is part of the test: a mutual-exclusion semaphore can be taken
+    // without the guard by a task that never waited.
     const auto ready = [&] {
-        return sem.deleted || sem.flushes != flushesBefore || available(sem);
+        return sem.deleted || sem.flushes != flushesBefore ||
+               takeIfAvailable(sem, self, sem.waiters > 1);
     };
     bool woken = true;
     if (timeoutTicks < 0) {
@@ -111,10 +167,11 @@ int takeBlocking(kernelSemaphore& sem, std::unique_lock<std::mutex>& hold, TASK_
     } else if (sem.flushes != flushesBefore) {
         // released by a flush; the semaphore stays as it is
     } else if (woken) {
-        take(sem, self);
+        // taken by the test above
     } else {
         error = S_objLib_OBJ_TIMEOUT;
     }
+    g_blockedTasks.fetch_sub(1);
     if (--sem.waiters == 0 && sem.deleted) {
         sem.drained.notify_all();
     }
@@ -139,14 +196,20 @@ STATUS giveMutex(kernelSemaphore& sem) {
         return failWith(S_intLib_NOT_ISR_CALLABLE);
     }
     const TASK_ID self = taskIdSelf();
-    std::lock_guard<std::mutex> hold(sem.guard);
-    if (sem.owner != self) {
+    if (ownerOf(sem) != self) {
         return failWith(S_semLib_INVALID_OPERATION);
     }
-    if (--sem.nesting == 0) {
-        sem.owner = 0;
-        sem.released.notify_one();
+    if (--sem.nesting != 0) {
+        return OK;
     }
+    uint32_t expected = ownerWordOf(self);
+    if (sem.ownerWord.compare_exchange_strong(expected, 0, std::memory_order_release,
+                                              std::memory_order_relaxed)) {
+        return OK; // nobody waits: the semaphore is not touched again
+    }
+    std::lock_guard<std::mutex> hold(sem.guard);
+    sem.ownerWord.store(0, std::memory_order_release); // waiters mark it again
+    sem.released.notify_one();
     return OK;
 }
 
@@ -193,8 +256,11 @@ STATUS semTake(SEM_ID sem, int timeoutTicks) {
         return failWith(S_intLib_NOT_ISR_CALLABLE);
     }
     const TASK_ID self = taskIdSelf();
+    if (sem->kind == SemaphoreKind::mutualExclusion && takeMutexAtOnce(*sem, self)) {
+        return OK;
+    }
     std::unique_lock<std::mutex> hold(sem->guard);
-    if (takeAtOnce(*sem, self)) {
+    if (takeIfAvailable(*sem, self, sem->waiters > 0)) {
         return OK;
     }
     if (timeoutTicks == NO_WAIT) {
@@ -241,4 +307,8 @@ STATUS semDelete(SEM_ID sem) {
     }
     delete sem;
     return OK;
+}
+
+unsigned kernelTasksBlockedOnSemaphores() {
+    return g_blockedTasks.load();
 }

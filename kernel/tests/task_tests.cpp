@@ -3,6 +3,8 @@
 #include "kernel/simulation.h"
 #include "kernel/task.h"
 
+#include "Waiting.h"
+
 #include <gtest/gtest.h>
 
 #include <pthread.h>
@@ -123,9 +125,8 @@ TEST(PreemptionLockConcurrency, AnotherTaskWaitsUntilTheLastUnlock) {
         taskUnlock();
     });
     EXPECT_EQ(taskUnlock(), OK);
-    // The other task cannot get the lock while it is still held once; a
-    // short pause gives a faulty lock the chance to show itself.
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    // The other task cannot get the lock while it is still held once.
+    ASSERT_TRUE(waitUntil([] { return kernelTasksWaitingForPreemptionLock() == 1; }));
     EXPECT_FALSE(otherLocked.load());
     EXPECT_EQ(taskUnlock(), OK);
     other.join();
@@ -150,7 +151,7 @@ TEST(PreemptionLockConcurrency, HolderGivesItUpWhileBlockedAndHasItBackAfter) {
     }
     ASSERT_EQ(taskLock(), OK) << "succeeds only once the holder is blocked";
     semGive(wakeUp);
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_TRUE(waitUntil([] { return kernelTasksWaitingForPreemptionLock() == 1; }));
     EXPECT_EQ(stage.load(), 1) << "the woken holder must wait for the lock";
     taskUnlock();
     holder.join();

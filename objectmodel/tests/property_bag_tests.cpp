@@ -2,6 +2,8 @@
 #include "objectmodel/EnumOnSTL.h"
 
 #include "Poison.h"
+#include "Waiting.h"
+#include "kernel/simulation.h"
 
 #include <gtest/gtest.h>
 
@@ -334,11 +336,11 @@ TEST_F(BatchLock, OtherThreadsWaitUntilEveryAcquisitionIsReleased) {
         bag->SetIntegerProperty(1, 2);
         written = true;
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_TRUE(waitUntil([] { return kernelTasksBlockedOnSemaphores() == 1; }));
     EXPECT_FALSE(written);
     ASSERT_EQ(bag->ReleaseBatchLock(), S_OK);
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_FALSE(written) << "one acquisition is still held";
+    EXPECT_EQ(kernelTasksBlockedOnSemaphores(), 1u) << "one acquisition is still held";
+    EXPECT_FALSE(written);
     ASSERT_EQ(bag->ReleaseBatchLock(), S_OK);
     other.join();
     EXPECT_TRUE(written);

@@ -4,6 +4,8 @@
 #include "kernel/fault.h"
 #include "kernel/simulation.h"
 
+#include "Waiting.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -181,20 +183,15 @@ TEST_F(EventConcurrency, OneManualResetSignalReleasesEveryWaiter) {
     tStatus status;
     tEvent event;
     event.create(tEvent::kManualReset, status);
-    std::atomic<int> started{0};
     bool obtained[2] = {false, false};
     std::vector<std::thread> waiters;
     for (bool& result : obtained) {
-        waiters.emplace_back([&event, &started, &result] {
+        waiters.emplace_back([&event, &result] {
             tStatus own;
-            ++started;
             result = event.wait(-1, own);
         });
     }
-    while (started.load() < 2) {
-        std::this_thread::yield();
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20)); // let them block
+    ASSERT_TRUE(waitUntil([] { return kernelTasksBlockedOnSemaphores() == 2; }));
     event.signal();
     for (std::thread& waiter : waiters) {
         waiter.join();
@@ -281,7 +278,7 @@ TEST_F(EventConcurrency, AutoResetSignalWakesABlockedWaiter) {
         tStatus own;
         obtained = event.wait(kGenerousMs, own);
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_TRUE(waitUntil([] { return kernelTasksBlockedOnSemaphores() == 1; }));
     event.signal();
     waiter.join();
     EXPECT_TRUE(obtained);

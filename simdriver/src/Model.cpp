@@ -9,8 +9,6 @@
 namespace vyrexsim {
 namespace {
 
-constexpr int32_t kEnumerationFlag = 1;
-
 uint32_t ClampCount(int64_t count) {
     return uint32_t(std::clamp<int64_t>(count, 0, int64_t(UINT32_MAX)));
 }
@@ -46,14 +44,11 @@ Model::Model() {
     m_source.UseEnvironment();
 }
 
-int32_t Model::EnumerateCameras(CameraEntry* entries, uint32_t* count, int32_t flag) {
+int32_t Model::EnumerateCameras(CameraEntry* entries, uint32_t* count, int32_t) {
     std::lock_guard<std::mutex> lock(m_mutex);
     Refresh(true, nullptr);
     if (const int32_t status = m_faults.OnCall(Function::EnumerateCameras, entries == nullptr)) {
         return status;
-    }
-    if (count == nullptr || flag != kEnumerationFlag) {
-        return kVyrexStatusBadArgument;
     }
     Enumerate(m_world.cameras, entries, *count, m_faults.cameraCountChange,
               [this](const Camera& camera, CameraEntry& entry) {
@@ -69,9 +64,6 @@ int32_t Model::EnumerateFrameGrabbers(FrameGrabberRecord* entries, uint32_t* cou
             m_faults.OnCall(Function::EnumerateFrameGrabbers, entries == nullptr)) {
         return status;
     }
-    if (count == nullptr) {
-        return kVyrexStatusBadArgument;
-    }
     Enumerate(m_world.frameGrabbers, entries, *count, m_faults.frameGrabberCountChange,
               [this](const FrameGrabber& grabber, FrameGrabberRecord& record) {
                   VyrexWriteFrameGrabberRecord(grabber, m_faults.textEnds, record);
@@ -84,10 +76,6 @@ int32_t Model::GetCameraProperty(const char* interfaceName, uint32_t property, u
     Refresh(false, nullptr);
     if (const int32_t status = m_faults.OnCall(Function::GetCameraProperty, false)) {
         return status;
-    }
-    if (interfaceName == nullptr || value == nullptr || property < kVyrexCameraAddress1 ||
-        property > kVyrexCameraIdentifier2) {
-        return kVyrexStatusBadArgument;
     }
     // The name normally comes from a CameraEntry field: never read past it.
     const std::string name(interfaceName, strnlen(interfaceName, kVyrexTextSize));
@@ -105,9 +93,6 @@ int32_t Model::GetDriverName(uint64_t serialNumber, char* buffer, uint32_t size)
     if (const int32_t status = m_faults.OnCall(Function::GetDriverName2, false)) {
         return status;
     }
-    if (buffer == nullptr || size == 0) {
-        return kVyrexStatusBadArgument;
-    }
     const Camera* camera = FindCamera(serialNumber);
     if (camera == nullptr) {
         buffer[0] = '\0';
@@ -124,9 +109,6 @@ int32_t Model::GetDriverVersion(uint32_t* version) {
     Refresh(false, nullptr);
     if (const int32_t status = m_faults.OnCall(Function::GetDriverVersion, false)) {
         return status;
-    }
-    if (version == nullptr) {
-        return kVyrexStatusBadArgument;
     }
     *version = m_world.driverVersion.value_or(kDefaultDriverVersion);
     return 0;

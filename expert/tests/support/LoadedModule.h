@@ -1,39 +1,32 @@
-// Loads the built module the way the host framework does: the camera driver
-// first, into the global scope where the module's references to it resolve,
-// then the module itself.
+// The built module loaded as the host framework loads it (hostkit), for
+// tests: a failure to load is an error() the test asserts on, and a failing
+// factory fails the current test.
 #pragma once
 
-#include "contract/oxSysInterfaces.h"
+#include "hostkit/ExpertModule.h"
 
+#include <memory>
 #include <string>
 
 class LoadedModule {
 public:
-    using Factory = int32_t (*)(IoxSysExpert2**);
-    using VersionRecord = const char* const* (*)();
-
     // Paths default to the module and the simulated driver of this build.
     LoadedModule();
     LoadedModule(const std::string& driverPath, const std::string& modulePath);
-    ~LoadedModule();
-
-    LoadedModule(const LoadedModule&) = delete;
-    LoadedModule& operator=(const LoadedModule&) = delete;
 
     // Empty when loading and symbol lookup succeeded.
     const std::string& error() const { return m_error; }
 
-    Factory factory = nullptr;
-    VersionRecord versionRecord = nullptr;
-    const char** iniFilePath = nullptr;
+    // The factory itself, called as the host calls it.
+    int32_t factory(IoxSysExpert2** expert) const { return m_module->createExpert(expert); }
+    const char* const* versionRecord() const { return m_module->versionRecord(); }
+    const char* iniFilePath() const { return m_module->iniFilePath(); }
+    void setIniFilePath(const char* path) const { m_module->setIniFilePath(path); }
 
     // Creates an expert; fails the current test when the factory fails.
     IoxSysExpert2* createExpert() const;
 
 private:
-    void* symbol(const char* name);
-
-    void* m_driver = nullptr;
-    void* m_module = nullptr;
-    std::string m_error;
+    std::string m_error; // before m_module, which is loaded with it
+    std::unique_ptr<ExpertModule> m_module;
 };

@@ -23,3 +23,11 @@ void kernelSetClockSpeedup(unsigned factor);
 
 // The current factor.
 unsigned kernelClockSpeedup();
+
+// How many tasks are blocked in semTake now, on any semaphore. Tests wait for
+// another task to block here instead of sleeping a while.
+unsigned kernelTasksBlockedOnSemaphores();
+
+// How many tasks wait for the preemption lock now (in taskLock, or taking it
+// back after a semTake).
+unsigned kernelTasksWaitingForPreemptionLock();

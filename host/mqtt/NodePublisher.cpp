@@ -103,12 +103,13 @@ void NodePublisher::endWith(const std::string& sentence) {
 
 bool NodePublisher::published() const {
     std::lock_guard<std::mutex> hold(m_lock);
-    return m_claimed && m_settled;
+    return m_claimed && m_settled && m_delivered;
 }
 
 void NodePublisher::connected() {
     std::lock_guard<std::mutex> hold(m_lock);
     m_claimed = false;
+    m_delivered = false;
     m_retainedStatus.reset();
     m_retainedItems.clear();
     m_client->subscribe({m_statusTopic, nodeItemFilter(m_prefix, m_node), m_markerTopic});
@@ -123,7 +124,11 @@ void NodePublisher::heard(const std::string& topic, const std::string& payload) 
             return;
         }
         if (topic == m_markerTopic) {
-            claim();
+            if (m_claimed) {
+                m_delivered = m_settled; // the broker has what went out before it
+            } else {
+                claim();
+            }
             woken = true;
         } else if (topic == m_statusTopic) {
             const std::optional<NodeStatus> status = parseNodeStatus(payload);
@@ -185,6 +190,8 @@ void NodePublisher::publishWholeNode() {
             m_client->publish(itemTopic(m_prefix, m_node, name), "", true);
         }
     }
+    // The marker again: once it comes back, the broker holds the picture.
+    m_client->publish(m_markerTopic, m_status.session, false);
 }
 
 void NodePublisher::publishItem(const std::string& name, const std::string& document) {

@@ -10,6 +10,8 @@
 // delivers after what it retained. Then it claims the node (see NodeClaim.h)
 // or ends. Items the broker holds that the node does not have are cleared
 // only once the driver's inventory has settled, so a restart blanks nothing.
+// After the settled picture it sends the message again: when that comes
+// back, the broker holds the picture (publish is then ready).
 #pragma once
 
 #include "cli/StopSignals.h"
@@ -51,7 +53,7 @@ public:
     // refuses for good), once it must.
     std::optional<std::string> ending() const;
     void endWith(const std::string& sentence);
-    // Whether the node was claimed and its settled picture published.
+    // Whether the node was claimed and the broker holds its settled picture.
     bool published() const;
 
     // Network thread.
@@ -75,6 +77,7 @@ private:
     NodeStatus m_status;
     bool m_claimed = false; // on this connection
     bool m_settled = false;
+    bool m_delivered = false; // the settled picture's marker came back on this connection
     std::optional<NodeStatus> m_retainedStatus;     // another session's, read before the claim
     std::set<std::string> m_retainedItems;          // the node's item names the broker holds
     std::map<std::string, std::string> m_documents; // compact JSON, by item name

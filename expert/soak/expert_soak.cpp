@@ -33,16 +33,6 @@
 #include <unistd.h>
 #include <vector>
 
-// Read by ThreadSanitizer's runtime only (TSAN_OPTIONS still adds to it).
-// Its handling of __tls_get_addr guesses the size of a new thread's block of
-// the module's thread-local storage from the bytes in front of it; with this
-// C library the guess can be garbage and the runtime then aborts ("failed to
-// allocate 0xf658... bytes"). The blocks come from the intercepted malloc,
-// so nothing is lost by leaving them alone.
-extern "C" __attribute__((visibility("default"))) const char* __tsan_default_options() {
-    return "intercept_tls_get_addr=0";
-}
-
 namespace {
 
 using namespace std::chrono_literals;

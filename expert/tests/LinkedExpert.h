@@ -15,6 +15,20 @@
 
 class LinkedExpert : public testing::Test {
 protected:
+    // An expert from the linked factory and its IoxSysExpertPlugPlay (one
+    // reference each); false when either cannot be had.
+    static bool createExpert(IoxSysExpert2*& expert, IoxSysExpertPlugPlay*& plugPlay) {
+        expert = nullptr;
+        plugPlay = nullptr;
+        if (createVyrexSysapiExpert(&expert) != 0) {
+            return false;
+        }
+        void* itf = nullptr;
+        expert->QueryInterface(IID_IoxSysExpertPlugPlay, &itf);
+        plugPlay = static_cast<IoxSysExpertPlugPlay*>(itf);
+        return plugPlay != nullptr;
+    }
+
     void SetUp() override {
         vyrexsim::Reset();
         std::string problem;

@@ -391,10 +391,8 @@ TEST_F(MemoryFailures, EveryHostOperation) {
 // changed since the last pass that succeeded.
 TEST_F(MemoryFailures, RefreshPass) {
     IoxSysExpert2* passes = nullptr;
-    ASSERT_EQ(createVyrexSysapiExpert(&passes), 0);
-    void* itf = nullptr;
-    ASSERT_EQ(passes->QueryInterface(IID_IoxSysExpertPlugPlay, &itf), 0);
-    auto* passesPlugPlay = static_cast<IoxSysExpertPlugPlay*>(itf);
+    IoxSysExpertPlugPlay* passesPlugPlay = nullptr;
+    ASSERT_TRUE(createExpert(passes, passesPlugPlay));
     PausingPictureHandler pictures;
     passesPlugPlay->RegisterNotificationCallback(&pictures);
     auto* refresher = static_cast<nKRVYREX_SYSAPI_EXPERT_18_5::CoxSysVyrex*>(passes);

@@ -58,10 +58,8 @@ TEST_F(KernelFailures, InitializeWithoutAThreadStillMakesThePass) {
         int n = 1;
         for (; n <= kMostCalls; ++n) {
             IoxSysExpert2* expert = nullptr;
-            ASSERT_EQ(createVyrexSysapiExpert(&expert), 0);
-            void* itf = nullptr;
-            ASSERT_EQ(expert->QueryInterface(IID_IoxSysExpertPlugPlay, &itf), 0);
-            auto* plugPlay = static_cast<IoxSysExpertPlugPlay*>(itf);
+            IoxSysExpertPlugPlay* plugPlay = nullptr;
+            ASSERT_TRUE(createExpert(expert, plugPlay));
             PictureHandler handler;
             plugPlay->RegisterNotificationCallback(&handler);
 
@@ -102,10 +100,8 @@ TEST_F(KernelFailures, InitializeWithoutAThreadStillMakesThePass) {
 // the next Initialize starts goes on telling of changes.
 TEST_F(KernelFailures, AStopAskedInInitializesOwnPassEndsNoLaterThread) {
     IoxSysExpert2* expert = nullptr;
-    ASSERT_EQ(createVyrexSysapiExpert(&expert), 0);
-    void* itf = nullptr;
-    ASSERT_EQ(expert->QueryInterface(IID_IoxSysExpertPlugPlay, &itf), 0);
-    auto* plugPlay = static_cast<IoxSysExpertPlugPlay*>(itf);
+    IoxSysExpertPlugPlay* plugPlay = nullptr;
+    ASSERT_TRUE(createExpert(expert, plugPlay));
     RecordingHandler handler;
     bool asked = false;
     handler.onCall = [&] {

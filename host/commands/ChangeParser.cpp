@@ -203,6 +203,20 @@ std::vector<RequestedChange> parseRequestedChanges(const std::vector<std::string
     return changes;
 }
 
+namespace {
+
+// The property of tag with the value parse reads from text; whether it could.
+template <class Value>
+bool parseInto(const std::string& text, uint32_t tag, bool (*parse)(const std::string&, Value*),
+               Property& property) {
+    Value value{};
+    const bool parsed = parse(text, &value);
+    property = makeProperty(tag, value);
+    return parsed;
+}
+
+} // namespace
+
 Property typedChange(const RequestedChange& change, const PropertyList& item,
                      const std::string& itemName) {
     oxSysAttributeType type = oxSysAttributeType_String;
@@ -222,36 +236,21 @@ Property typedChange(const RequestedChange& change, const PropertyList& item,
     bool parsed = false;
     Property property;
     switch (type) {
-    case oxSysAttributeType_Boolean: {
-        bool value = false;
-        parsed = parseBoolean(text, &value);
-        property = makeProperty(change.tag, value);
+    case oxSysAttributeType_Boolean:
+        parsed = parseInto(text, change.tag, parseBoolean, property);
         break;
-    }
-    case oxSysAttributeType_Integer: {
-        int32_t value = 0;
-        parsed = parseSigned(text, &value);
-        property = makeProperty(change.tag, value);
+    case oxSysAttributeType_Integer:
+        parsed = parseInto(text, change.tag, parseSigned, property);
         break;
-    }
-    case oxSysAttributeType_UnsignedInteger: {
-        uint32_t value = 0;
-        parsed = parseUnsigned(text, &value);
-        property = makeProperty(change.tag, value);
+    case oxSysAttributeType_UnsignedInteger:
+        parsed = parseInto(text, change.tag, parseUnsigned, property);
         break;
-    }
-    case oxSysAttributeType_Double: {
-        double value = 0;
-        parsed = parseDouble(text, &value);
-        property = makeProperty(change.tag, value);
+    case oxSysAttributeType_Double:
+        parsed = parseInto(text, change.tag, parseDouble, property);
         break;
-    }
-    case oxSysAttributeType_Guid: {
-        _GUID value{};
-        parsed = parseGuid(text, &value);
-        property = makeProperty(change.tag, value);
+    case oxSysAttributeType_Guid:
+        parsed = parseInto(text, change.tag, parseGuid, property);
         break;
-    }
     case oxSysAttributeType_String:
         parsed = utf8::is_valid(text);
         property = makeProperty(change.tag, text);

@@ -136,6 +136,11 @@ private:
     // within it (the thread then returns).
     bool TakeStopAskedInPass();
 
+    // Host threads, m_lifecycleLock held, a thread running: takes back the
+    // stops that thread has not taken yet; false when it has taken one and
+    // is leaving its loop.
+    bool TakeBackStops();
+
     // Host threads, m_lifecycleLock held: joins a refresh thread that has
     // left its loop, and drops a stop signal left for it.
     void JoinRefreshThread();

@@ -8,6 +8,8 @@
 // lock: another host thread may hold it while it waits for their pass.
 #include "expert/CoxSysVyrex.h"
 
+#include "contract/ComRef.h"
+
 namespace nKRVYREX_SYSAPI_EXPERT_18_5 {
 
 // The driver's version is read before the refresh thread starts, so the
@@ -15,17 +17,18 @@ namespace nKRVYREX_SYSAPI_EXPERT_18_5 {
 // it. A running thread is left alone (the controller refuses a second
 // start); the version is read again either way.
 //
-// Initialize undoes a stop that was asked for from within a pass (a handler
-// calling Finalize on the refresh thread): while that pass runs, the stop
-// is withdrawn and the thread goes on; once the thread has taken it, the
-// thread is joined and a new one started. A thread that will end after its
-// first pass on a stop a host gave before it existed is joined and started
-// again the same way. Either way the expert afterwards has a refresh thread
-// that reports changes.
+// Initialize undoes a stop that the running thread has not taken yet: one
+// asked for from within a pass (a handler calling Finalize on the refresh
+// thread), and one a host gave while no thread ran. The thread then goes on.
+// A thread that has taken such a stop is leaving its loop: it is joined and
+// a new one started. Either way the expert afterwards has a refresh thread
+// that reports changes, and Initialize never waits for a pass in progress.
 //
 // When no thread can be started, Initialize makes the pass itself, so that
 // searches answer from a real inventory instead of waiting for a first pass
-// that would never come; the next Initialize tries the thread again.
+// that would never come; the next Initialize tries the thread again. The
+// expert holds a reference to itself meanwhile: a handler may give back the
+// host's last one during that pass.
 int32_t CoxSysVyrex::Initialize() {
     uint32_t version = 0;
     if (VyrexGetDriverVersion(&version) == 0) {
@@ -38,15 +41,12 @@ int32_t CoxSysVyrex::Initialize() {
         m_afterPass.compare_exchange_strong(asked, AfterPass::Continue);
         return S_OK;
     }
+    IoxSysExpert2* const expert = this;
+    expert->AddRef();
+    const ComRef<IoxSysExpert2> self(expert); // given back after m_lifecycleLock
     nKRZEPH000::tSemaphoreLock hold(m_lifecycleLock);
-    if (m_threadController.isRunning()) {
-        AfterPass asked = AfterPass::Stop;
-        if (!m_hostStopPending && m_afterPass.compare_exchange_strong(asked, AfterPass::Continue)) {
-            return S_OK; // withdrawn before the thread took it: it goes on
-        }
-        if (m_hostStopPending || asked == AfterPass::Returned) {
-            JoinRefreshThread();
-        }
+    if (m_threadController.isRunning() && !TakeBackStops()) {
+        JoinRefreshThread();
     }
     nKRZEPH000::tStatus status;
     m_threadController.start(static_cast<nKRZEPH000::iThread*>(this), status);
@@ -58,6 +58,21 @@ int32_t CoxSysVyrex::Initialize() {
         m_afterPass.store(AfterPass::Continue);
     }
     return S_OK;
+}
+
+bool CoxSysVyrex::TakeBackStops() {
+    AfterPass asked = AfterPass::Stop;
+    m_afterPass.compare_exchange_strong(asked, AfterPass::Continue);
+    bool leaving = asked == AfterPass::Returned;
+    if (m_hostStopPending) {
+        nKRZEPH000::tStatus ignored;
+        if (m_stopEvent.wait(0, ignored)) {
+            m_hostStopPending = false;
+        } else {
+            leaving = true; // the thread took the signal
+        }
+    }
+    return !leaving;
 }
 
 // A stop signal that finds no waiting thread stays pending, so the current

@@ -12,12 +12,16 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Who starts the expert again after its handler called Finalize in its
-// first call, and how.
+// A stop the expert is given before or during its first pass, and who
+// starts it again, and when: during that pass (the handler waits for the
+// host's calls), or once the thread has left its loop.
 struct Restart {
     const char* name;
-    bool handlerInitializes; // in the same call, right after its Finalize
-    bool hostFinalizes;      // the host's Finalize before its Initialize
+    bool finalizeFirst;      // the host's Finalize before any thread ran
+    bool handlerFinalizes;   // in its first call
+    bool handlerInitializes; // in the same call, right after
+    bool hostDuringPass;
+    bool hostFinalizes; // the host's Finalize before its Initialize
     bool hostInitializes;
 };
 
@@ -25,43 +29,65 @@ void PrintTo(const Restart& restart, std::ostream* out) {
     *out << restart.name;
 }
 
-class StoppedFromAPass : public RunningExpert, public testing::WithParamInterface<Restart> {};
+class StoppedEarly : public RunningExpert, public testing::WithParamInterface<Restart> {};
 
 // A refresh thread runs afterwards: one that makes a pass and ends, or none
 // at all, would never tell of the camera plugged after a few more passes.
-TEST_P(StoppedFromAPass, StartsAgainAndReportsLaterChanges) {
+TEST_P(StoppedEarly, StartsAgainAndReportsLaterChanges) {
     const Restart restart = GetParam();
     vyrexsim::PlugCamera(camera("first", kVyrexBusIPv4));
-    bool stopped = false; // the refresh thread's own
+    if (restart.finalizeFirst) {
+        ASSERT_EQ(expert->Finalize(), 0);
+    }
+    std::promise<void> inCall;
+    std::promise<void> hostDone;
+    std::shared_future<void> hostHasCalled = hostDone.get_future().share();
+    bool called = false; // the refresh thread's own
     handler.onCall = [&] {
-        if (!stopped) {
-            stopped = true;
+        if (called) {
+            return;
+        }
+        called = true;
+        if (restart.handlerFinalizes) {
             EXPECT_EQ(expert->Finalize(), 0);
-            if (restart.handlerInitializes) {
-                EXPECT_EQ(expert->Initialize(), 0);
-            }
+        }
+        if (restart.handlerInitializes) {
+            EXPECT_EQ(expert->Initialize(), 0);
+        }
+        inCall.set_value();
+        if (restart.hostDuringPass) {
+            EXPECT_EQ(hostHasCalled.wait_for(kPatience), std::future_status::ready)
+                << "the host's calls waited for this pass";
         }
     };
     start();
-    ASSERT_TRUE(handler.waitFor(1));
+    ASSERT_EQ(inCall.get_future().wait_for(kPatience), std::future_status::ready);
+    if (!restart.hostDuringPass) {
+        ASSERT_TRUE(handler.waitFor(1));
+        letAnotherExpertRefresh(2); // the stopped thread has left its loop
+    }
     if (restart.hostFinalizes) {
         EXPECT_EQ(expert->Finalize(), 0);
     }
     if (restart.hostInitializes) {
         EXPECT_EQ(expert->Initialize(), 0);
     }
+    hostDone.set_value();
     letAnotherExpertRefresh(3);
     vyrexsim::PlugCamera(camera("late", kVyrexBusIPv4, 2));
     EXPECT_TRUE(handler.waitFor(oxSysItemChangeKind_Added, "late"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Restarts, StoppedFromAPass,
-                         testing::Values(Restart{"HostInitializes", false, false, true},
-                                         Restart{"HostFinalizesThenInitializes", false, true, true},
-                                         Restart{"HandlerInitializes", true, false, false}),
-                         [](const testing::TestParamInfo<Restart>& info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Restarts, StoppedEarly,
+    testing::Values(
+        Restart{"HostInitializesInThePass", false, true, false, true, false, true},
+        Restart{"HostInitializesAfterThePass", false, true, false, false, false, true},
+        Restart{"HostFinalizesThenInitializes", false, true, false, false, true, true},
+        Restart{"HandlerInitializes", false, true, true, false, false, false},
+        Restart{"HostStopBeforeStartTakenBackInThePass", true, false, false, true, false, true},
+        Restart{"HostStopBeforeStartThenInitializeAgain", true, false, false, false, false, true}),
+    [](const testing::TestParamInfo<Restart>& info) { return std::string(info.param.name); });
 
 // Who takes over from the handler that replaces itself in its call of the
 // "removed" notification.
@@ -149,7 +175,7 @@ TEST_F(ValidationAgainstALockedBag, NeitherThreadWaitsForGood) {
         }
         return status;
     });
-    changes.entered.get_future().wait();
+    ASSERT_EQ(changes.entered.get_future().wait_for(kPatience), std::future_status::ready);
     std::future<int32_t> read = std::async(std::launch::async, [&] {
         IoxSysPropertyBag* bag = nullptr;
         const int32_t status = expert->GetPropertiesOfItem(u"cam", &bag);

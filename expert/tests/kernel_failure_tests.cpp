@@ -129,4 +129,26 @@ TEST_F(KernelFailures, AStopAskedInInitializesOwnPassEndsNoLaterThread) {
     EXPECT_EQ(expert->Release(), 0u);
 }
 
+// The handler gives back the host's last references during the pass
+// Initialize makes itself: the expert ends once Initialize is done with it.
+TEST_F(KernelFailures, TheLastReleaseInInitializesOwnPassEndsTheExpertAfterIt) {
+    IoxSysExpert2* expert = nullptr;
+    IoxSysExpertPlugPlay* plugPlay = nullptr;
+    ASSERT_TRUE(createExpert(expert, plugPlay));
+    RecordingHandler handler;
+    handler.onCall = [&] {
+        if (plugPlay != nullptr) {
+            plugPlay->Release();
+            plugPlay = nullptr;
+            expert->Release();
+        }
+    };
+    plugPlay->RegisterNotificationCallback(&handler);
+    kernelFailNthCall(kernelFaultPoint::taskSpawn, 1);
+    EXPECT_EQ(expert->Initialize(), 0);
+    kernelClearFaults();
+    EXPECT_EQ(plugPlay, nullptr) << "the handler was called";
+    EXPECT_EQ(handler.references(), 1u) << "the expert ended and released its handler";
+}
+
 } // namespace

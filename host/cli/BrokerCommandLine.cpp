@@ -2,8 +2,9 @@
 #include "commands/BrokerCommands.h"
 
 #include "cli/HostError.h"
+#include "cli/IniOptionFile.h"
 #include "cli/OptionChecks.h"
-#include "mqtt/BrokerAddress.h"
+#include "mqtt/BrokerUrl.h"
 #include "mqtt/MqttClient.h"
 #include "mqtt/MqttTopics.h"
 
@@ -13,9 +14,6 @@
 #include <iterator>
 
 namespace {
-
-constexpr int kMqttPort = 1883;
-constexpr int kMqttTlsPort = 8883;
 
 std::string firstLine(const std::string& path) {
     std::ifstream file(path);
@@ -51,10 +49,10 @@ CLI::Validator pemCertificates() {
 CLI::Validator brokerAddress() {
     return CLI::Validator(
         [](const std::string& value) -> std::string {
-            return parseBrokerAddress(value, 1).has_value()
+            return parseBrokerUrl(value, false).has_value()
                        ? ""
-                       : "--broker must be HOST or HOST:PORT with a port from 1 to 65535 "
-                         "([ADDRESS]:PORT for an IPv6 address)";
+                       : "--broker must be " + std::string(kBrokerForms) +
+                             ", with a port from 1 to 65535";
         },
         "");
 }
@@ -71,7 +69,8 @@ CLI::Validator topicPrefix() {
 void defineBrokerOptions(CLI::App* command, BrokerOptions& broker) {
     command
         ->add_option("--broker", broker.broker,
-                     "The MQTT broker, HOST[:PORT] (port 1883, or 8883 with --cafile)")
+                     "The MQTT broker: HOST[:PORT], [IPv6]:PORT, mqtt://HOST[:PORT] or "
+                     "mqtts://HOST[:PORT] (TLS); port 1883, or 8883 with TLS")
         ->required()
         ->check(brokerAddress());
     command
@@ -87,9 +86,40 @@ void defineBrokerOptions(CLI::App* command, BrokerOptions& broker) {
         ->check(existingFile("--password-file", "a file holding the password"));
     command
         ->add_option("--cafile", broker.cafile,
-                     "Connect with TLS, trusting the CA certificates in this PEM file")
+                     "Connect with TLS, trusting the CA certificates in this PEM file (mqtts:// "
+                     "without it trusts the system's)")
         ->check(existingFile("--cafile", "a PEM file of CA certificates"))
         ->check(pemCertificates());
+}
+
+// The list filters, -q and --changes, and fleet forget.
+void defineFleetViewOptions(CLI::App* fleetCommand, FleetOptions& fleet) {
+    fleetCommand->add_flag("--changes", fleet.changes,
+                           "With --watch: after the inventory, one line per change of a node or "
+                           "an item instead of the whole inventory again");
+    fleetCommand->add_flag("-q,--quiet", fleet.namesOnly,
+                           "Only the node and the name of each item, one item a line");
+    fleetCommand->add_option("PATTERN", fleet.filter.items.patterns,
+                             "Show only items whose name matches a shell pattern, letter case "
+                             "aside");
+    fleetCommand
+        ->add_option("--node", fleet.filter.nodes,
+                     "Show only nodes whose name matches this shell pattern (repeatable)")
+        ->allow_extra_args(false);
+    fleetCommand
+        ->add_option("--kind", fleet.filter.items.kind,
+                     "Show only cameras or only frame grabbers: camera, grabber or 'frame "
+                     "grabber'")
+        ->transform(kindChoice());
+    fleetCommand
+        ->add_option("--bus", fleet.filter.items.bus,
+                     "Show only items on this bus kind (ipv4, IPcm, USB3, UVC, 1394, CLNK, sim, "
+                     "PCIe) or class (network, USB, FireWire, 'Camera Link', simulated), letter "
+                     "case aside")
+        ->transform(busChoice());
+    CLI::App* forget = fleetCommand->add_subcommand(
+        "forget", "Clear the retained status and items of nodes whose publishers are gone");
+    forget->add_option("NODE", fleet.forget, "The nodes to forget")->required();
 }
 
 } // namespace
@@ -109,13 +139,20 @@ void defineBrokerCommands(CLI::App& app, PublishOptions& publish, FleetOptions& 
     defineBrokerOptions(fleetCommand, fleet.broker);
     fleetCommand->add_flag("--watch", fleet.watch,
                            "Print the inventory again each time it changes, until Ctrl-C");
+    defineFleetViewOptions(fleetCommand, fleet);
+    defineOptionFile(app); // for the service, which runs publish with its options in a file
 }
 
 BrokerSettings brokerSettings(const BrokerOptions& broker) {
     BrokerSettings settings;
-    const int defaultPort = broker.cafile.empty() ? kMqttPort : kMqttTlsPort;
     // The check of --broker has refused every value this cannot read.
-    settings.address = *parseBrokerAddress(broker.broker, defaultPort);
+    const BrokerUrl url = *parseBrokerUrl(broker.broker, !broker.cafile.empty());
+    if (url.schemeGiven && !url.tls && !broker.cafile.empty()) {
+        throw UsageError("--cafile connects with TLS: the broker's address is then mqtts://HOST"
+                         "[:PORT] or has no scheme.");
+    }
+    settings.address = url.address;
+    settings.tls = url.tls;
     if (!broker.passwordFile.empty()) {
         if (broker.username.empty()) {
             throw UsageError("--password-file goes with --username: a password needs a user name.");

@@ -17,7 +17,8 @@ namespace {
 volatile sig_atomic_t g_stopRequested = 0;
 volatile sig_atomic_t g_wakeupFd = -1;
 
-constexpr int kStopSignals[] = {SIGINT, SIGTERM};
+constexpr int kStopSignals[] = {SIGINT, SIGTERM,
+                                SIGHUP}; // SIGHUP: the terminal or session went away
 constexpr size_t kStopSignalCount = sizeof kStopSignals / sizeof kStopSignals[0];
 struct sigaction g_previous[kStopSignalCount]; // the dispositions to restore
 

@@ -1,6 +1,6 @@
-// What ends camexpert watch from outside: SIGINT (Ctrl-C) and SIGTERM. The
-// watch loop sleeps on a pipe; a stop signal or a new notification writes a
-// byte into it.
+// What ends camexpert watch and publish from outside: SIGINT (Ctrl-C),
+// SIGTERM and SIGHUP. The loop sleeps on a pipe; a stop signal or a new
+// notification writes a byte into it.
 #pragma once
 
 #include <signal.h>
@@ -28,7 +28,7 @@ private:
     int m_fds[2] = {-1, -1};
 };
 
-// While it lives, the first SIGINT or SIGTERM asks for a stop and wakes the
+// While it lives, the first stop signal asks for a stop and wakes the
 // pipe; a second one ends the program at once, as without this object. A
 // signal that was ignored when the program started stays ignored.
 class StopSignals {
@@ -42,7 +42,7 @@ public:
     bool requested() const;
 };
 
-// While it lives, SIGINT and SIGTERM are held back on the calling thread, and
+// While it lives, the stop signals are held back on the calling thread, and
 // on every thread it starts meanwhile: those threads never see them. Held
 // signals arrive when it ends.
 class StopSignalsHeldBack {

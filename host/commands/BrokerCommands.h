@@ -4,6 +4,7 @@
 #pragma once
 
 #include "commands/Commands.h"
+#include "commands/FleetFilter.h"
 #include "session/ModuleLoader.h"
 
 #include <CLI/CLI.hpp>
@@ -26,6 +27,10 @@ struct PublishOptions {
 struct FleetOptions {
     BrokerOptions broker;
     bool watch = false;
+    bool changes = false;   // with watch: one line per change
+    bool namesOnly = false; // -q: NODE<TAB>NAME, one item a line
+    FleetFilter filter;
+    std::vector<std::string> forget; // fleet forget NODE...
 };
 
 struct BrokerSettings;
@@ -45,3 +50,7 @@ int runPublish(ModuleLoader& loader, const PublishOptions& publish);
 // Prints the merged inventory of every node that publishes under the
 // prefix: once, or with watch each time it changes.
 int runFleet(const OutputOptions& output, const FleetOptions& fleet);
+
+// Clears the retained topics of nodes whose publishers are gone; a live node
+// is refused (HostError).
+int runFleetForget(const FleetOptions& fleet);

@@ -9,10 +9,12 @@
 #include "commands/BrokerCommands.h"
 
 #include "cli/StopSignals.h"
+#include "commands/FleetChanges.h"
 #include "commands/WatchReport.h"
 #include "mqtt/FleetInventory.h"
 #include "mqtt/MqttClient.h"
 #include "mqtt/MqttTopics.h"
+#include "mqtt/SummaryReader.h"
 #include "present/JsonOutput.h"
 #include "present/PropertyFormat.h"
 #include "present/TerminalText.h"
@@ -22,6 +24,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -30,25 +33,59 @@ constexpr std::chrono::milliseconds kQuietPeriod{500};
 constexpr std::chrono::seconds kAnswerLimit{10};
 
 struct FleetEvent {
-    enum class Kind { Subscribed, Message, Trouble };
+    enum class Kind { Subscribed, Message, Trouble, Refused };
     Kind kind = Kind::Message;
     std::string topic;
     std::string text; // the payload, or the trouble's sentence
 };
 
+nlohmann::ordered_json nodeJson(const FleetNode& node) {
+    nlohmann::ordered_json entry;
+    entry["node"] = node.name;
+    entry["status"] = textOrNull(node.status);
+    entry["lastSeen"] = textOrNull(node.lastSeen);
+    entry["reason"] = textOrNull(node.reason);
+    entry["items"] = nlohmann::ordered_json::array();
+    for (const ItemSummary& item : node.items) {
+        entry["items"].push_back(summaryJson(item));
+    }
+    return entry;
+}
+
 nlohmann::ordered_json nodesJson(const std::vector<FleetNode>& nodes) {
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
     for (const FleetNode& node : nodes) {
-        nlohmann::ordered_json entry;
-        entry["node"] = node.name;
-        entry["status"] = textOrNull(node.status);
-        entry["items"] = nlohmann::ordered_json::array();
-        for (const ItemSummary& item : node.items) {
-            entry["items"].push_back(summaryJson(item));
-        }
-        list.push_back(std::move(entry));
+        list.push_back(nodeJson(node));
     }
     return list;
+}
+
+// {"time", "nodes": [...]} as jsonText writes it, made and handed to write a
+// node at a time: a plant's document is never whole in memory. No time when
+// it is "".
+void writeNodesDocument(const std::vector<FleetNode>& nodes, const std::string& time, bool compact,
+                        const std::function<void(const std::string&)>& write) {
+    const std::string indent = compact ? "" : "\n    ";
+    std::string text = compact ? "{" : "{\n  ";
+    if (!time.empty()) {
+        text += (compact ? "\"time\":" : "\"time\": ") + jsonText(time, true) +
+                (compact ? "," : ",\n  ");
+    }
+    text += compact ? "\"nodes\":[" : "\"nodes\": [";
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        std::string node = jsonText(nodeJson(nodes[i]), compact);
+        if (!compact) {
+            for (size_t line = node.find('\n'); line != std::string::npos;
+                 line = node.find('\n', line + 1)) {
+                node.insert(line + 1, "    ");
+            }
+        }
+        text += (i == 0 ? "" : ",") + indent + node;
+        write(text);
+        text.clear();
+    }
+    text += nodes.empty() || compact ? "]" : "\n  ]";
+    write(text + (compact ? "}\n" : "\n}\n"));
 }
 
 // "2 nodes: 1 online, 1 offline; 13 items: 11 cameras, 2 frame grabbers"
@@ -82,36 +119,48 @@ std::string textPicture(const std::vector<FleetNode>& nodes, const std::string& 
         const std::string status = node.status.empty() ? "unknown" : node.status;
         if (node.items.empty()) {
             rows.push_back({node.name, status});
+            rows.back().resize(9); // the empty cells of an item-less node show "-"
+            rows.back().push_back(node.lastSeen);
         }
         for (const ItemSummary& item : node.items) {
             TableRow row = {node.name, status};
             const TableRow cells = summaryCells(item);
             row.insert(row.end(), cells.begin(), cells.end());
+            row.push_back(node.lastSeen);
             rows.push_back(std::move(row));
         }
     }
-    for (TableRow& row : rows) {
-        row.resize(9); // the empty cells of an item-less node show "-"
-    }
-    return formatTable(
-               {"NODE", "STATUS", "NAME", "KIND", "BUS", "VENDOR", "MODEL", "SERIAL", "ADDRESS"},
-               rows) +
+    return formatTable({"NODE", "STATUS", "NAME", "KIND", "BUS", "VENDOR", "MODEL", "SERIAL",
+                        "ADDRESS", "LAST SEEN"},
+                       rows) +
            "\n" + countLine(nodes);
+}
+
+// -q: "NODE<TAB>NAME", one item a line.
+std::string namesText(const std::vector<FleetNode>& nodes) {
+    std::string text;
+    for (const FleetNode& node : nodes) {
+        for (const ItemSummary& item : node.items) {
+            text += terminalSafe(node.name) + "\t" + terminalSafe(item.name) + "\n";
+        }
+    }
+    return text;
 }
 
 // The picture as fleet prints it: once as a document or a table; with
 // --watch as a line, or as a table under the time and above a blank line.
-std::string pictureText(const FleetInventory& inventory, const OutputOptions& output, bool watch,
-                        const std::string& nobody) {
-    const std::vector<FleetNode> nodes = inventory.nodes();
+std::string pictureText(const FleetInventory& inventory, const OutputOptions& output,
+                        const FleetOptions& fleet, bool watch, const std::string& nobody) {
+    const std::vector<FleetNode> nodes = fleet.filter.apply(inventory.nodes());
     const auto now = std::chrono::system_clock::now();
     if (output.json) {
-        nlohmann::ordered_json document;
-        if (watch) {
-            document["time"] = localTimeText(now, true);
-        }
-        document["nodes"] = nodesJson(nodes);
-        return jsonText(document, watch) + "\n";
+        std::string text;
+        writeNodesDocument(nodes, watch ? localTimeText(now, true) : "", watch,
+                           [&text](const std::string& part) { text += part; });
+        return text;
+    }
+    if (fleet.namesOnly) {
+        return namesText(nodes);
     }
     if (watch) {
         return localTimeText(now, false) + "\n" + textPicture(nodes, nobody) + "\n";
@@ -119,14 +168,24 @@ std::string pictureText(const FleetInventory& inventory, const OutputOptions& ou
     return textPicture(nodes, nobody);
 }
 
-// What tells one picture from another, the time aside.
-std::string pictureKey(const FleetInventory& inventory) {
-    return jsonText(nodesJson(inventory.nodes()), true);
+// What tells one picture from another, the time and the heartbeats aside.
+std::string pictureKey(const FleetInventory& inventory, const FleetFilter& filter) {
+    std::vector<FleetNode> nodes = filter.apply(inventory.nodes());
+    for (FleetNode& node : nodes) {
+        node.lastSeen.clear();
+    }
+    return jsonText(nodesJson(nodes), true);
 }
 
 } // namespace
 
 int runFleet(const OutputOptions& output, const FleetOptions& fleet) {
+    if (!fleet.forget.empty()) {
+        return runFleetForget(fleet);
+    }
+    if (fleet.changes && !fleet.watch) {
+        throw UsageError("--changes goes with --watch: it prints the changes as they come.");
+    }
     const BrokerSettings settings = brokerSettings(fleet.broker);
     const std::string& prefix = fleet.broker.topicPrefix;
 
@@ -140,11 +199,18 @@ int runFleet(const OutputOptions& output, const FleetOptions& fleet) {
         subscriber->subscribe({everyStatusFilter(prefix), everyItemFilter(prefix)});
     };
     callbacks.subscribed = [&queue] { queue.push({FleetEvent::Kind::Subscribed, "", ""}); };
-    callbacks.message = [&queue](const std::string& topic, const std::string& payload) {
-        queue.push({FleetEvent::Kind::Message, topic, payload});
+    callbacks.message = [&queue, &prefix](const std::string& topic, const std::string& payload) {
+        // An item's properties are most of its message, and fleet shows none.
+        const std::optional<TopicAddress> address = parseTopic(prefix, topic);
+        const bool item = address && address->kind == TopicAddress::Kind::Item;
+        queue.push({FleetEvent::Kind::Message, topic,
+                    item && !payload.empty() ? summaryPayload(payload) : payload});
     };
     callbacks.trouble = [&queue](const std::string& sentence) {
         queue.push({FleetEvent::Kind::Trouble, "", sentence});
+    };
+    callbacks.refused = [&queue](const std::string& sentence) {
+        queue.push({FleetEvent::Kind::Refused, "", sentence});
     };
     MqttClient client(settings, std::nullopt, callbacks);
     subscriber = &client;
@@ -157,23 +223,42 @@ int runFleet(const OutputOptions& output, const FleetOptions& fleet) {
         "No node publishes under " + prefix + " on the MQTT broker at " + client.brokerText() + ".";
     const auto answerDeadline = std::chrono::steady_clock::now() + kAnswerLimit;
     FleetInventory inventory(prefix);
+    FleetChanges changes(inventory, fleet.filter, output.json);
+    bool changeLines = false; // --changes, once the first picture is printed
+    bool outputClosed = false;
     bool settling = false; // waiting for a quiet period to end
     std::chrono::steady_clock::time_point lastHeard;
     std::string printed;
-    while (!stop.requested()) {
+    while (!stop.requested() && !outputClosed) {
         for (FleetEvent& event : queue.takeAll()) {
             const auto now = std::chrono::steady_clock::now();
+            if (event.kind == FleetEvent::Kind::Subscribed && changeLines) {
+                continue; // what the broker sends again changes nothing that was told
+            }
             if (event.kind == FleetEvent::Kind::Subscribed) {
                 inventory = FleetInventory(prefix); // what was cleared meanwhile is not resent
                 settling = true;
                 lastHeard = now;
-            } else if (event.kind == FleetEvent::Kind::Trouble) {
-                if (!fleet.watch) {
+            } else if (event.kind == FleetEvent::Kind::Trouble ||
+                       event.kind == FleetEvent::Kind::Refused) {
+                if (!fleet.watch || event.kind == FleetEvent::Kind::Refused) {
                     throw HostError(event.text + ".");
                 }
                 std::fprintf(stderr, "camexpert: %s; trying again.\n", event.text.c_str());
             } else {
+                const std::optional<TopicAddress> address = parseTopic(prefix, event.topic);
+                if (changeLines) {
+                    changes.before(address);
+                }
                 const FleetUpdate update = inventory.apply(event.topic, event.text);
+                if (changeLines && update == FleetUpdate::Changed &&
+                    !printAtOnce(changes.after(address))) {
+                    outputClosed = true;
+                    break;
+                }
+                if (changeLines) {
+                    continue; // no picture again
+                }
                 if (update == FleetUpdate::Malformed) {
                     std::fprintf(stderr,
                                  "camexpert: ignoring the message on %s: it is no status "
@@ -189,15 +274,24 @@ int runFleet(const OutputOptions& output, const FleetOptions& fleet) {
         const auto now = std::chrono::steady_clock::now();
         if (settling && now - lastHeard >= kQuietPeriod) {
             settling = false;
-            if (!fleet.watch) {
-                printAtOnce(pictureText(inventory, output, false, nobody));
+            if (!fleet.watch && output.json) {
+                writeNodesDocument(fleet.filter.apply(inventory.nodes()), "", false,
+                                   [](const std::string& part) {
+                                       std::fwrite(part.data(), 1, part.size(), stdout);
+                                   });
                 break;
             }
-            const std::string key = pictureKey(inventory);
-            if (key != printed && !printAtOnce(pictureText(inventory, output, true, nobody))) {
+            if (!fleet.watch) {
+                printAtOnce(pictureText(inventory, output, fleet, false, nobody));
+                break;
+            }
+            const std::string key = pictureKey(inventory, fleet.filter);
+            if (key != printed &&
+                !printAtOnce(pictureText(inventory, output, fleet, true, nobody))) {
                 break;
             }
             printed = key;
+            changeLines = fleet.changes;
         }
         if (!fleet.watch && !settling && now >= answerDeadline) {
             throw HostError("No answer from the MQTT broker at " + client.brokerText() + " in " +

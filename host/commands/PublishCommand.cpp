@@ -1,31 +1,40 @@
 // camexpert publish: the node's status, one retained document per item and
-// every notification, on an MQTT broker. The items are kept here as the
-// broker should hold them, and published whole each time the connection is
-// made, so that the broker's retained picture comes back to the truth after
-// it went away, or after this program did.
+// every notification, on an MQTT broker (NodePublisher.h). The main thread
+// starts the expert, and starts it again while its driver or scenario cannot
+// be used; it follows the notifications and keeps the heartbeat.
 #include "commands/BrokerCommands.h"
 
 #include "cli/StopSignals.h"
+#include "commands/ServiceNotifier.h"
 #include "commands/WatchReport.h"
 #include "mqtt/MqttClient.h"
 #include "mqtt/MqttTopics.h"
+#include "mqtt/NodePublisher.h"
 #include "present/ItemDocument.h"
 #include "present/JsonOutput.h"
-#include "session/FollowedExpert.h"
+#include "session/ExpertSession.h"
+#include "session/HandoverQueue.h"
 #include "session/NotificationHandler.h"
 #include "session/PresentItems.h"
+#include "session/ScenarioProblem.h"
+
+#include "contract/ComRef.h"
+#include "contract/Version.h"
 
 #include <limits.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <map>
-#include <mutex>
+#include <memory>
 
 namespace {
 
-constexpr const char* kOnline = "online";
-constexpr const char* kOffline = "offline";
+// How often the status is published again to show the node lives.
+constexpr std::chrono::seconds kHeartbeat{30};
+// How soon a driver or scenario that cannot be used is tried again.
+constexpr std::chrono::seconds kDriverRetry{5};
 
 std::string hostName() {
     char name[HOST_NAME_MAX + 1] = {};
@@ -36,76 +45,29 @@ std::string hostName() {
     return name;
 }
 
-// The documents of the node's items, shared by the main thread, which
-// follows the expert, and the network thread, which publishes them all on
-// each connection. Every publication happens under the lock, so the broker
-// receives them in the order the picture changed.
-class NodePicture {
-public:
-    NodePicture(std::string prefix, std::string node)
-        : m_prefix(std::move(prefix)), m_node(std::move(node)) {}
-
-    // Before the client starts.
-    void publishTo(MqttClient& client) { m_client = &client; }
-
-    void setItem(const std::string& name, const std::string& document) {
-        std::lock_guard<std::mutex> hold(m_lock);
-        std::string& known = m_documents[name];
-        if (known != document) {
-            known = document;
-            m_client->publish(itemTopic(m_prefix, m_node, name), document, true);
-        }
+// The expert with its notifications going into the loop's queue; made anew
+// each time the driver is tried.
+struct PublishedExpert {
+    PublishedExpert(ModuleLoader& loader, HandoverQueue<Notification>& queue)
+        : handler(NotificationHandler::create(
+              [&queue](Notification&& notification) { queue.push(std::move(notification)); })),
+          expert(loader, handler.get()) {
+        StopSignalsHeldBack heldBack; // the refresh thread never takes a stop signal
+        expert.initialize();
     }
 
-    void removeItem(const std::string& name) {
-        std::lock_guard<std::mutex> hold(m_lock);
-        if (m_documents.erase(name) != 0) {
-            m_client->publish(itemTopic(m_prefix, m_node, name), "", true);
-        }
-    }
-
-    void publishEvent(const std::string& line) {
-        std::lock_guard<std::mutex> hold(m_lock);
-        m_client->publish(eventsTopic(m_prefix, m_node), line, false);
-    }
-
-    // Network thread, on each connection: the whole picture, then reading
-    // back the node's items the broker holds, to clear those it should not.
-    void connected() {
-        std::lock_guard<std::mutex> hold(m_lock);
-        m_client->publish(statusTopic(m_prefix, m_node), kOnline, true);
-        for (const auto& [name, document] : m_documents) {
-            m_client->publish(itemTopic(m_prefix, m_node, name), document, true);
-        }
-        m_client->subscribe({nodeItemFilter(m_prefix, m_node)});
-    }
-
-    // Network thread: an item of this node that the broker holds or that was
-    // just published. One that the node no longer has (removed while the
-    // broker was away, or before this program started) is cleared.
-    void heardItem(const std::string& topic, const std::string& payload) {
-        const std::optional<TopicAddress> address = parseTopic(m_prefix, topic);
-        if (payload.empty() || !address || address->kind != TopicAddress::Kind::Item) {
-            return;
-        }
-        std::lock_guard<std::mutex> hold(m_lock);
-        if (m_documents.count(address->item) == 0) {
-            m_client->publish(topic, "", true);
-        }
-    }
-
-    void goOffline() {
-        std::lock_guard<std::mutex> hold(m_lock);
-        m_client->publish(statusTopic(m_prefix, m_node), kOffline, true);
-    }
-
-private:
-    MqttClient* m_client = nullptr;
-    const std::string m_prefix;
-    const std::string m_node;
-    std::mutex m_lock;
-    std::map<std::string, std::string> m_documents; // compact JSON, by item name
+    ComRef<NotificationHandler> handler;
+    ExpertSession expert;
 };
+
+std::unique_ptr<PublishedExpert> startExpert(ModuleLoader& loader,
+                                             HandoverQueue<Notification>& queue) {
+    const std::string problem = scenarioProblem(loader);
+    if (!problem.empty()) {
+        throw HostError("Cannot use the scenario " + problem + ".");
+    }
+    return std::make_unique<PublishedExpert>(loader, queue);
+}
 
 std::string documentText(const ItemPicture& item) {
     return jsonText(itemDocument(item.name, item.properties), true);
@@ -113,14 +75,18 @@ std::string documentText(const ItemPicture& item) {
 
 // An item whose properties could not be read keeps the document it had; it
 // is published once a later notification reads them.
-void follow(NodePicture& picture, const Notification& notification) {
+void follow(NodePublisher& node, const Notification& notification) {
     for (const ItemPicture& item : notification.items) {
         if (notification.change == oxSysItemChangeKind_Removed) {
-            picture.removeItem(item.name);
+            node.removeItem(item.name);
         } else if (item.status == 0) {
-            picture.setItem(item.name, documentText(item));
+            node.setItem(item.name, documentText(item));
         }
     }
+}
+
+void logLine(const std::string& sentence) {
+    std::fprintf(stderr, "camexpert: %s\n", sentence.c_str());
 }
 
 } // namespace
@@ -128,56 +94,125 @@ void follow(NodePicture& picture, const Notification& notification) {
 int runPublish(ModuleLoader& loader, const PublishOptions& publish) {
     const BrokerSettings settings = brokerSettings(publish.broker);
     const std::string& prefix = publish.broker.topicPrefix;
-    const std::string node = publish.node.empty() ? hostName() : publish.node;
+    const std::string nodeName = publish.node.empty() ? hostName() : publish.node;
 
-    FollowedExpert followed(loader); // a broker that hangs up is reconnected
-    ExpertSession& expert = followed.expert;
+    WakeupPipe wakeup;
+    HandoverQueue<Notification> queue(wakeup);
+    StopSignals stop(wakeup);
+    std::signal(SIGPIPE, SIG_IGN); // a broker that hangs up is reconnected
 
-    // The picture outlives the client, whose network thread calls it.
-    NodePicture picture(prefix, node);
+    const auto started = std::chrono::system_clock::now();
+    NodeStatus status;
+    status.state = "online";
+    status.session = newSessionId();
+    status.version = KR_VERSION_TEXT;
+    status.started = utcTimeText(started);
+    status.seen = status.started;
+    status.heartbeatSec = int(kHeartbeat.count());
+    // The node outlives the client, whose network thread calls it.
+    NodePublisher node(prefix, nodeName, status, wakeup);
+
+    std::string brokerText;
+    int connections = 0; // network thread
     MqttClient::Callbacks callbacks;
-    callbacks.connected = [&picture] { picture.connected(); };
-    callbacks.message = [&picture](const std::string& topic, const std::string& payload) {
-        picture.heardItem(topic, payload);
+    callbacks.connected = [&] {
+        logLine((connections++ == 0 ? "Connected to" : "Reconnected to") +
+                std::string(" the MQTT broker at ") + brokerText + ".");
+        node.connected();
     };
-    callbacks.trouble = [](const std::string& sentence) {
-        std::fprintf(stderr, "camexpert: %s; trying again.\n", sentence.c_str());
+    callbacks.message = [&node](const std::string& topic, const std::string& payload) {
+        node.heard(topic, payload);
     };
-    MqttClient client(settings, LastWill{statusTopic(prefix, node), kOffline}, callbacks);
-    picture.publishTo(client);
-
-    // The report keeps the last picture of every item, to tell what changed;
-    // the event topic carries the notifications after the present items.
-    WatchReport report(true);
-    const std::vector<ItemPicture> present = presentItems(expert);
-    report.present(std::chrono::system_clock::now(), present);
-    for (const ItemPicture& item : present) {
-        picture.setItem(item.name, documentText(item));
-    }
+    callbacks.trouble = [](const std::string& sentence) { logLine(sentence + "; trying again."); };
+    callbacks.refused = [&node](const std::string& sentence) { node.endWith(sentence + "."); };
+    MqttClient client(settings, LastWill{statusTopic(prefix, nodeName), node.willDocument()},
+                      callbacks);
+    brokerText = client.brokerText();
+    node.publishTo(client);
     {
         StopSignalsHeldBack heldBack; // the network thread never takes a stop signal
         client.start();
     }
-    if (isatty(STDERR_FILENO)) {
-        std::fprintf(stderr, "Publishing to %s under %s/%s; Ctrl-C stops.\n",
-                     client.brokerText().c_str(), prefix.c_str(), escapeTopicLevel(node).c_str());
-    }
 
-    while (!followed.stop.requested()) {
-        for (Notification& notification : followed.queue.takeAll()) {
-            follow(picture, notification);
+    // The report keeps the last picture of every item, to tell what changed;
+    // the event topic carries the notifications after the settled items.
+    WatchReport report(true);
+    ServiceNotifier service;
+    bool ready = false;
+    std::unique_ptr<PublishedExpert> published;
+    bool settled = false;
+    auto now = std::chrono::steady_clock::now();
+    auto settleDeadline = now;
+    auto startAt = now; // of the expert, while none runs
+    auto nextHeartbeat = now + kHeartbeat;
+    while (!stop.requested() && !node.ending()) {
+        now = std::chrono::steady_clock::now();
+        if (!published && now >= startAt) {
+            try {
+                published = startExpert(loader, queue);
+                settled = false;
+                settleDeadline = now + loader.settleTime();
+            } catch (const HostError& error) {
+                node.setError(error.what());
+                startAt = now + kDriverRetry;
+            }
+        }
+        std::deque<Notification> notifications = queue.takeAll();
+        // The driver's first report, or its settle time, ends the search for
+        // the devices there are: only then is the broker's picture replaced.
+        if (published && !settled && (!notifications.empty() || now >= settleDeadline)) {
+            const std::vector<ItemPicture> present = presentItems(published->expert);
+            report.present(std::chrono::system_clock::now(), present);
+            std::map<std::string, std::string> documents;
+            for (const ItemPicture& item : present) {
+                documents[item.name] = documentText(item);
+            }
+            node.settle(std::move(documents));
+            settled = true;
+        }
+        for (Notification& notification : notifications) {
+            if (!settled) {
+                continue; // the present items tell it
+            }
+            follow(node, notification);
             std::string line = report.report(notification);
             if (!line.empty()) {
                 line.pop_back(); // one message per line, without its newline
-                picture.publishEvent(line);
+                node.publishEvent(line);
             }
         }
-        if (!followed.stop.requested()) {
-            followed.wakeup.wait(std::nullopt);
+        if (now >= nextHeartbeat) {
+            node.heartbeat();
+            nextHeartbeat = now + kHeartbeat;
+        }
+        if (!ready && node.published()) {
+            service.ready("Publishing node '" + nodeName + "' to " + brokerText);
+            ready = true;
+        }
+        service.alive(); // the loop turns: notifications and heartbeats go out
+        auto wakeAt = nextHeartbeat;
+        if (const auto nextAlive = service.nextAlive()) {
+            wakeAt = std::min(wakeAt, *nextAlive);
+        }
+        if (!published) {
+            wakeAt = std::min(wakeAt, startAt);
+        }
+        if (published && !settled) {
+            wakeAt = std::min(wakeAt, settleDeadline);
+        }
+        if (!stop.requested() && !node.ending()) {
+            wakeup.wait(wakeAt);
         }
     }
-    picture.goOffline();
+    if (const std::optional<std::string> ending = node.ending()) {
+        client.stop();
+        throw HostError(*ending);
+    }
+    service.stopping();
+    node.goOffline();
     client.stop();
-    expert.finalize();
+    if (published) {
+        published->expert.finalize();
+    }
     return kExitSuccess;
 }

@@ -1,6 +1,8 @@
 #include "mqtt/FleetInventory.h"
 
 #include "mqtt/MqttTopics.h"
+#include "mqtt/NodeStatus.h"
+#include "mqtt/SummaryReader.h"
 
 #include <strings.h>
 
@@ -14,41 +16,6 @@ bool sameSummary(const ItemSummary& a, const ItemSummary& b) {
     return std::tie(a.name, a.kind, a.bus, a.busClass, a.vendor, a.model, a.serialNumber,
                     a.address) == std::tie(b.name, b.kind, b.bus, b.busClass, b.vendor, b.model,
                                            b.serialNumber, b.address);
-}
-
-// A text field of an item document; null reads as "". None when the field
-// is missing or of another type.
-std::optional<std::string> textField(const nlohmann::json& document, const char* key) {
-    const auto field = document.find(key);
-    if (field == document.end() || !(field->is_string() || field->is_null())) {
-        return std::nullopt;
-    }
-    return field->is_null() ? "" : field->get<std::string>();
-}
-
-// The summary fields of a published item document (summaryJson's shape);
-// none when the payload is not such a document.
-std::optional<ItemSummary> readSummary(const std::string& name, const std::string& payload) {
-    const nlohmann::json document = nlohmann::json::parse(payload, nullptr, false);
-    if (!document.is_object()) {
-        return std::nullopt;
-    }
-    ItemSummary summary;
-    summary.name = name;
-    const std::pair<const char*, std::string*> fields[] = {
-        {"kind", &summary.kind},         {"bus", &summary.bus},
-        {"busClass", &summary.busClass}, {"vendor", &summary.vendor},
-        {"model", &summary.model},       {"serialNumber", &summary.serialNumber},
-        {"address", &summary.address},
-    };
-    for (const auto& [key, value] : fields) {
-        const std::optional<std::string> text = textField(document, key);
-        if (!text) {
-            return std::nullopt;
-        }
-        *value = *text;
-    }
-    return summary;
 }
 
 // list's order: cameras before frame grabbers, names letter case aside.
@@ -76,17 +43,22 @@ FleetUpdate FleetInventory::apply(const std::string& topic, const std::string& p
 }
 
 FleetUpdate FleetInventory::setStatus(const std::string& node, const std::string& payload) {
-    if (!payload.empty() && payload != "online" && payload != "offline") {
+    const std::optional<NodeStatus> status =
+        payload.empty() ? NodeStatus{} : parseNodeStatus(payload);
+    if (!status) {
         return FleetUpdate::Malformed;
     }
     if (payload.empty() && m_nodes.count(node) == 0) {
         return FleetUpdate::Unchanged;
     }
-    std::string& status = m_nodes[node].status;
-    if (status == payload) {
+    Node& known = m_nodes[node];
+    if (std::tie(known.status, known.lastSeen, known.reason) ==
+        std::tie(status->state, status->seen, status->reason)) {
         return FleetUpdate::Unchanged;
     }
-    status = payload;
+    known.status = status->state;
+    known.lastSeen = status->seen;
+    known.reason = status->reason;
     dropIfEmpty(node);
     return FleetUpdate::Changed;
 }
@@ -101,7 +73,7 @@ FleetUpdate FleetInventory::setItem(const std::string& node, const std::string& 
         dropIfEmpty(node);
         return FleetUpdate::Changed;
     }
-    std::optional<ItemSummary> summary = readSummary(item, payload);
+    std::optional<ItemSummary> summary = readPublishedSummary(item, payload);
     if (!summary) {
         return FleetUpdate::Malformed;
     }
@@ -124,7 +96,7 @@ void FleetInventory::dropIfEmpty(const std::string& node) {
 std::vector<FleetNode> FleetInventory::nodes() const {
     std::vector<FleetNode> nodes;
     for (const auto& [name, node] : m_nodes) {
-        FleetNode shown{name, node.status, {}};
+        FleetNode shown{name, node.status, node.lastSeen, node.reason, {}};
         for (const auto& entry : node.items) {
             shown.items.push_back(entry.second);
         }
@@ -132,4 +104,26 @@ std::vector<FleetNode> FleetInventory::nodes() const {
         nodes.push_back(std::move(shown));
     }
     return nodes;
+}
+
+std::optional<std::pair<std::string, std::string>>
+FleetInventory::stateOf(const std::string& node) const {
+    const auto known = m_nodes.find(node);
+    if (known == m_nodes.end()) {
+        return std::nullopt;
+    }
+    return std::make_pair(known->second.status, known->second.reason);
+}
+
+std::optional<ItemSummary> FleetInventory::itemOf(const std::string& node,
+                                                  const std::string& item) const {
+    const auto known = m_nodes.find(node);
+    if (known == m_nodes.end()) {
+        return std::nullopt;
+    }
+    const auto found = known->second.items.find(item);
+    if (found == known->second.items.end()) {
+        return std::nullopt;
+    }
+    return found->second;
 }

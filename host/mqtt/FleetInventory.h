@@ -6,12 +6,15 @@
 #include "present/ItemSummary.h"
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 struct FleetNode {
     std::string name;
-    std::string status;             // "online" or "offline"; "" while the broker holds none
+    std::string status;   // "online", "offline" or "error"; "" while the broker holds none
+    std::string lastSeen; // the publisher's last heartbeat, UTC; "" when unknown
+    std::string reason;   // why the state is error
     std::vector<ItemSummary> items; // cameras first, then frame grabbers, as list orders them
 };
 
@@ -31,9 +34,17 @@ public:
     // Every node with a status or an item, by name.
     std::vector<FleetNode> nodes() const;
 
+    // A node's state ("" without a status) and the reason of an error; none
+    // for a node fleet does not know.
+    std::optional<std::pair<std::string, std::string>> stateOf(const std::string& node) const;
+    // One item as it is now; none when fleet does not know it.
+    std::optional<ItemSummary> itemOf(const std::string& node, const std::string& item) const;
+
 private:
     struct Node {
         std::string status;
+        std::string lastSeen;
+        std::string reason;
         std::map<std::string, ItemSummary> items; // by the name in the topic
     };
 

@@ -1,8 +1,11 @@
 #include "mqtt/MqttClient.h"
 
 #include "cli/HostError.h"
+#include "mqtt/SocketConnectWait.h"
 
 #include <mosquitto.h>
+
+#include <sys/socket.h>
 
 #include <cctype>
 #include <cerrno>
@@ -52,6 +55,19 @@ std::string refusalWords(int result) {
     return inSentence(words);
 }
 
+constexpr const char* kUnusableCaFile = "the CA file holds no certificate it can use";
+
+// A login the broker rejects is rejected again on every try.
+bool refusedForGood(int connackResult) {
+    return connackResult == 4 || connackResult == 5; // bad user name or password, not authorised
+}
+
+bool socketConnected(int fd) {
+    sockaddr_storage peer{};
+    socklen_t length = sizeof peer;
+    return getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &length) == 0;
+}
+
 } // namespace
 
 MqttClient::MqttClient(const BrokerSettings& settings, const std::optional<LastWill>& will,
@@ -77,7 +93,12 @@ MqttClient::MqttClient(const BrokerSettings& settings, const std::optional<LastW
             settings.password.empty() ? nullptr : settings.password.c_str()) != MOSQ_ERR_SUCCESS) {
         refuse("The MQTT user name or password cannot be used.");
     }
-    if (!settings.cafile.empty()) {
+    if (settings.tls && settings.cafile.empty()) {
+        const int tls = mosquitto_int_option(m_handle, MOSQ_OPT_TLS_USE_OS_CERTS, 1);
+        if (tls != MOSQ_ERR_SUCCESS) {
+            refuse("Cannot use the system's CA certificates for TLS: " + resultWords(tls) + ".");
+        }
+    } else if (settings.tls) {
         const int tls = mosquitto_tls_set(m_handle, settings.cafile.c_str(), nullptr, nullptr,
                                           nullptr, nullptr);
         if (tls != MOSQ_ERR_SUCCESS) {
@@ -133,6 +154,11 @@ void MqttClient::stop() {
 
 void MqttClient::onConnect(mosquitto*, void* self, int result) {
     auto* client = static_cast<MqttClient*>(self);
+    if (result != 0 && refusedForGood(result)) {
+        client->refuse("The MQTT broker at " + client->m_brokerText +
+                       " refuses the connection: " + refusalWords(result));
+        return;
+    }
     if (result != 0) {
         client->tellTrouble("The MQTT broker at " + client->m_brokerText +
                             " refuses the connection: " + refusalWords(result));
@@ -150,8 +176,17 @@ void MqttClient::onConnect(mosquitto*, void* self, int result) {
 // failed". The reason is what follows the last colon.
 void MqttClient::onLog(mosquitto*, void* self, int level, const char* text) {
     const std::string line(text);
+    auto* client = static_cast<MqttClient*>(self);
+    if (client->m_tlsReason == kUnusableCaFile) {
+        return; // OpenSSL's lines after it say less
+    }
     if (level == MOSQ_LOG_ERR && line.rfind("OpenSSL Error", 0) == 0) {
-        static_cast<MqttClient*>(self)->m_tlsReason = line.substr(line.rfind(':') + 1);
+        client->m_tlsReason = line.substr(line.rfind(':') + 1);
+        client->m_tlsRefused |= line.find("certificate verify failed") != std::string::npos;
+    } else if (level == MOSQ_LOG_ERR &&
+               line.find("Unable to load CA certificates") != std::string::npos) {
+        client->m_tlsReason = kUnusableCaFile;
+        client->m_tlsRefused = true;
     }
 }
 
@@ -176,6 +211,9 @@ void MqttClient::run() {
     for (;;) {
         m_connectedOnce = false;
         runConnection();
+        if (m_refused) {
+            return;
+        }
         if (m_connectedOnce) {
             delay = kFirstRetryDelay; // the broker was there: it may be back soon
         }
@@ -193,6 +231,7 @@ void MqttClient::runConnection() {
                (!m_connectedOnce || std::chrono::steady_clock::now() >= m_stopDeadline);
     };
     m_tlsReason.clear();
+    m_tlsRefused = false;
     // Without waiting for the broker's host: the loop completes the
     // connection, so a stop is seen while a host that does not answer keeps
     // the connection pending, and a failure is the loop's result. (The
@@ -200,6 +239,10 @@ void MqttClient::runConnection() {
     // the call starts the connection itself and mosquitto_loop completes it.)
     const int connected = mosquitto_connect_async(m_handle, m_settings.address.host.c_str(),
                                                   m_settings.address.port, kKeepAliveSec);
+    if (connected != MOSQ_ERR_SUCCESS && m_tlsRefused) {
+        refuse("Cannot reach the MQTT broker at " + m_brokerText + ": " + resultWords(connected));
+        return;
+    }
     if (connected != MOSQ_ERR_SUCCESS) {
         if (!stopDue()) {
             tellTrouble("Cannot reach the MQTT broker at " + m_brokerText + ": " +
@@ -207,9 +250,30 @@ void MqttClient::runConnection() {
         }
         return;
     }
+    const int socket = mosquitto_socket(m_handle);
+    if (m_settings.tls) {
+        const int failed =
+            waitForSocketConnect(socket, stopDue, std::chrono::seconds(kKeepAliveSec));
+        if (failed != 0) {
+            if (failed > 0) {
+                tellTrouble("Cannot reach the MQTT broker at " + m_brokerText + ": " +
+                            inSentence(std::strerror(failed)));
+            }
+            return;
+        }
+    }
     int result = MOSQ_ERR_SUCCESS;
     while (result == MOSQ_ERR_SUCCESS && !stopDue()) {
         result = mosquitto_loop(m_handle, kLoopTimeoutMs, 1);
+        // A TLS connection reset during the handshake is one the library
+        // would go on handshaking with, at full speed.
+        if (result == MOSQ_ERR_SUCCESS && m_settings.tls && !m_connectedOnce &&
+            !socketConnected(socket)) {
+            result = MOSQ_ERR_CONN_LOST;
+        }
+    }
+    if (m_refused) {
+        return;
     }
     bool stopping = false;
     {
@@ -217,9 +281,12 @@ void MqttClient::runConnection() {
         stopping = m_stopping;
     }
     // A TLS handshake the broker's certificate fails ends here, before any
-    // connection was made: nothing was lost. So does a connection the host
-    // refuses or never answers.
-    if (!stopping && m_connectedOnce) {
+    // connection was made: nothing was lost, and trying again fails the same
+    // way. So does a connection the host refuses or never answers, or a
+    // handshake it cuts short, which may work later.
+    if (!stopping && !m_connectedOnce && result == MOSQ_ERR_TLS && m_tlsRefused) {
+        refuse("Cannot reach the MQTT broker at " + m_brokerText + ": " + resultWords(result));
+    } else if (!stopping && m_connectedOnce) {
         tellTrouble("Lost the connection to the MQTT broker at " + m_brokerText + " (" +
                     resultWords(result) + ")");
     } else if (!stopping) {
@@ -243,6 +310,13 @@ std::string MqttClient::resultWords(int result) const {
 void MqttClient::tellTrouble(const std::string& sentence) {
     if (!m_troubleTold.exchange(true) && m_callbacks.trouble) {
         m_callbacks.trouble(sentence);
+    }
+}
+
+void MqttClient::refuse(const std::string& sentence) {
+    m_refused = true;
+    if (m_callbacks.refused) {
+        m_callbacks.refused(sentence);
     }
 }
 

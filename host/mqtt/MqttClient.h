@@ -23,7 +23,8 @@ struct BrokerSettings {
     BrokerAddress address;
     std::string username; // "": none
     std::string password; // with a username only
-    std::string cafile;   // "": no TLS
+    std::string cafile;   // with tls: "" trusts the system's CA certificates
+    bool tls = false;
 };
 
 // What the broker publishes for this client when the connection ends without
@@ -45,6 +46,10 @@ public:
         // connection to the MQTT broker at HOST:PORT (...)"). The client goes
         // on trying.
         std::function<void(const std::string& sentence)> trouble;
+        // The broker or its certificate refuses this client for good (a
+        // wrong login, a certificate that does not verify): a sentence
+        // without its full stop. The client stops trying.
+        std::function<void(const std::string& sentence)> refused;
     };
 
     // Throws HostError when the settings cannot be used (a CA file TLS cannot
@@ -85,6 +90,7 @@ private:
     void tellTrouble(const std::string& sentence);
     std::string resultWords(int result) const; // "the connection was lost"
     bool waitBeforeRetry(std::chrono::milliseconds delay);
+    void refuse(const std::string& sentence);
 
     BrokerSettings m_settings;
     std::string m_brokerText;
@@ -99,5 +105,7 @@ private:
 
     std::atomic<bool> m_connectedOnce{false}; // since the last attempt began
     std::atomic<bool> m_troubleTold{false};   // since the last successful connection
+    bool m_refused = false;                   // network thread: the broker refuses for good
     std::string m_tlsReason;                  // network thread: why TLS last failed, from the log
+    bool m_tlsRefused = false;                // network thread: TLS failed as it will on every try
 };

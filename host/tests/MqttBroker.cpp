@@ -130,6 +130,7 @@ MqttProbe::MqttProbe(int port, const MqttLogin& login) {
         throw std::runtime_error("the probe cannot connect to the broker");
     }
     mosquitto_message_callback_set(m_handle, onMessage);
+    mosquitto_publish_callback_set(m_handle, onPublish);
     m_markerTopic = "probe/" + std::to_string(getpid()) + "/" +
                     std::to_string(reinterpret_cast<uintptr_t>(this));
 }
@@ -150,6 +151,19 @@ void MqttProbe::onMessage(mosquitto*, void* self, const mosquitto_message* messa
     const char* payload = static_cast<const char*>(message->payload);
     probe->m_messages.emplace_back(message->topic,
                                    std::string(payload, payload + message->payloadlen));
+}
+
+void MqttProbe::onPublish(mosquitto*, void* self, int messageId) {
+    static_cast<MqttProbe*>(self)->m_lastPublished = messageId;
+}
+
+void MqttProbe::publish(const std::string& topic, const std::string& payload, bool retained) {
+    int messageId = 0;
+    if (mosquitto_publish(m_handle, &messageId, topic.c_str(), int(payload.size()), payload.data(),
+                          1, retained) != MOSQ_ERR_SUCCESS) {
+        throw std::runtime_error("the probe cannot publish");
+    }
+    loopUntil([&] { return m_lastPublished == messageId; }, kPatience);
 }
 
 void MqttProbe::loopUntil(const std::function<bool()>& done, std::chrono::seconds limit) {

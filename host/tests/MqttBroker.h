@@ -65,6 +65,9 @@ public:
     // message of its own, which the broker delivers after them.
     void subscribe(const std::string& filter);
 
+    // Publishes at QoS 1 and returns once the broker has it.
+    void publish(const std::string& topic, const std::string& payload, bool retained);
+
     // The next message on a subscribed topic, as {topic, payload}; none when
     // none came within the limit.
     std::optional<std::pair<std::string, std::string>> next(std::chrono::seconds limit);
@@ -75,10 +78,12 @@ public:
 
 private:
     static void onMessage(mosquitto*, void* self, const struct mosquitto_message* message);
+    static void onPublish(mosquitto*, void* self, int messageId);
     void loopUntil(const std::function<bool()>& done, std::chrono::seconds limit);
 
     mosquitto* m_handle = nullptr;
     std::string m_markerTopic;
     bool m_markerSeen = false;
+    int m_lastPublished = 0; // the message id the broker acknowledged last
     std::deque<std::pair<std::string, std::string>> m_messages;
 };

@@ -13,10 +13,18 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <set>
 
 using ::testing::HasSubstr;
@@ -63,9 +71,16 @@ protected:
         return documents;
     }
 
-    std::string status(const std::string& node) {
+    // The node's retained status document; null when there is none.
+    nlohmann::json statusDocument(const std::string& node) {
         const auto retained = MqttProbe::retained(broker.port(), "camexpert/" + node + "/status");
-        return retained.empty() ? "" : retained.begin()->second;
+        return retained.empty() ? nlohmann::json()
+                                : nlohmann::json::parse(retained.begin()->second);
+    }
+
+    std::string status(const std::string& node) {
+        const nlohmann::json document = statusDocument(node);
+        return document.is_object() ? document.at("state").get<std::string>() : "";
     }
 
     // Waits until the node's retained items have these names.
@@ -81,6 +96,18 @@ protected:
 
     bool statusIs(const std::string& node, const std::string& expected) {
         return waitUntil([&] { return status(node) == expected; });
+    }
+
+    // The node as a publisher of one network camera left it when it stopped;
+    // the path of that scenario file.
+    std::string publishedAndStopped(const std::string& node) {
+        const std::string scenario =
+            files.write("scenario.json", scenarios::of(scenarios::networkCamera()));
+        const auto program = publisher(node, scenario);
+        EXPECT_TRUE(itemsAre(node, {"gev0-cam0"}));
+        program->sendSignal(SIGTERM);
+        EXPECT_EQ(program->finish().exitStatus, 0);
+        return scenario;
     }
 
     MqttBroker broker;
@@ -152,14 +179,18 @@ TEST_F(BrokerTest, AKilledPublisherIsOfflineThroughItsLastWill) {
 }
 
 TEST_F(BrokerTest, AStoppedPublisherSaysOfflineAndEndsCleanly) {
-    const auto program = publisher("a");
-    ASSERT_TRUE(statusIs("a", "online"));
-    program->sendSignal(SIGTERM);
-    const ProcessResult end = program->finish();
-    EXPECT_EQ(end.signal, 0);
-    EXPECT_EQ(end.exitStatus, 0);
-    EXPECT_THAT(end.err, IsEmpty());
-    EXPECT_EQ(status("a"), "offline");
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(strsignal(signal));
+        const auto program = publisher("a");
+        ASSERT_TRUE(statusIs("a", "online"));
+        program->sendSignal(signal);
+        const ProcessResult end = program->finish();
+        EXPECT_EQ(end.signal, 0);
+        EXPECT_EQ(end.exitStatus, 0);
+        EXPECT_EQ(end.err,
+                  "camexpert: Connected to the MQTT broker at " + broker.address() + ".\n");
+        EXPECT_EQ(status("a"), "offline");
+    }
 }
 
 TEST_F(BrokerTest, ABrokerThatComesBackEmptyGetsTheSamePictureAgain) {
@@ -176,8 +207,14 @@ TEST_F(BrokerTest, ABrokerThatComesBackEmptyGetsTheSamePictureAgain) {
     program->sendSignal(SIGTERM);
     const ProcessResult end = program->finish();
     EXPECT_EQ(end.exitStatus, 0);
-    EXPECT_EQ(end.err, "camexpert: Lost the connection to the MQTT broker at " + broker.address() +
-                           " (the connection was lost); trying again.\n");
+    const std::string at = "the MQTT broker at " + broker.address();
+    EXPECT_EQ(end.err, "camexpert: Connected to " + at +
+                           ".\n"
+                           "camexpert: Lost the connection to " +
+                           at +
+                           " (the connection was lost); trying again.\n"
+                           "camexpert: Reconnected to " +
+                           at + ".\n");
 }
 
 TEST_F(BrokerTest, FleetMergesTwoPublishers) {
@@ -216,6 +253,256 @@ TEST_F(BrokerTest, FleetMergesTwoPublishers) {
     EXPECT_EQ(nlohmann::json::parse(line).at("nodes")[1].at("status"), "offline");
     watch.sendSignal(SIGINT);
     EXPECT_EQ(watch.finish().exitStatus, 0);
+}
+
+// "2026-12-10T03:05:00Z", the given time before now.
+std::string utcTimeAgo(std::chrono::seconds ago) {
+    const time_t when =
+        std::chrono::system_clock::to_time_t(std::chrono::system_clock::now() - ago);
+    struct tm utc {};
+    gmtime_r(&when, &utc);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return text;
+}
+
+TEST_F(BrokerTest, ASecondPublisherOfALiveNodeLeavesItAloneAndSaysWhy) {
+    const auto first = publisher("a");
+    ASSERT_TRUE(statusIs("a", "online"));
+    ASSERT_TRUE(waitUntil([&] { return items("a").size() == 11; }));
+    const nlohmann::json owner = statusDocument("a");
+
+    const std::string scenario = files.write("scenario.json", scenarios::of(kOddlyNamedCamera));
+    const ProcessResult second = publisher("a", scenario)->finish();
+    EXPECT_EQ(second.exitStatus, 1);
+    EXPECT_EQ(second.err, "camexpert: Connected to the MQTT broker at " + broker.address() +
+                              ".\ncamexpert: The node 'a' is published by another camexpert "
+                              "(session " +
+                              owner.at("session").get<std::string>() + ") since " +
+                              owner.at("started").get<std::string>() + ", last seen " +
+                              owner.at("seen").get<std::string>() +
+                              "; give this controller a name of its own with --node NAME.\n");
+    EXPECT_EQ(items("a").size(), 11u);
+    EXPECT_EQ(statusDocument("a").at("session"), owner.at("session"));
+    EXPECT_EQ(status("a"), "online");
+}
+
+TEST_F(BrokerTest, ANodeIsTakenFromAnOwnerThatDiedOnly) {
+    const struct {
+        std::string state;
+        std::chrono::seconds seenAgo;
+        bool taken;
+    } cases[] = {
+        {"online", std::chrono::seconds(0), false},
+        {"error", std::chrono::seconds(0), false},
+        {"online", std::chrono::hours(1), true}, // its heartbeat is stale
+        {"offline", std::chrono::seconds(0), true},
+    };
+    const std::string scenario = files.write("scenario.json", scenarios::of(kOddlyNamedCamera));
+    MqttProbe probe(broker.port());
+    int number = 0;
+    for (const auto& c : cases) {
+        const std::string node = "n" + std::to_string(number++);
+        SCOPED_TRACE(node + " " + c.state);
+        const std::string seen = utcTimeAgo(c.seenAgo);
+        probe.publish("camexpert/" + node + "/status",
+                      R"({"state": ")" + c.state + R"(", "session": "0dead", "version": "1",
+                          "started": ")" +
+                          seen + R"(", "seen": ")" + seen +
+                          R"(", "heartbeatSec": 30, "reason": null})",
+                      true);
+        probe.publish("camexpert/" + node + "/items/old-cam", "{}", true);
+        const auto program = publisher(node, scenario);
+        if (c.taken) {
+            EXPECT_TRUE(itemsAre(node, {kOddlyNamedTopic}));
+            EXPECT_NE(statusDocument(node).at("session"), "0dead");
+            EXPECT_EQ(status(node), "online");
+        } else {
+            EXPECT_EQ(program->finish().exitStatus, 1);
+            EXPECT_TRUE(itemsAre(node, {"old-cam"}));
+            EXPECT_EQ(statusDocument(node).at("session"), "0dead");
+        }
+    }
+}
+
+// A driver that reports its devices only a while after it starts: the
+// restarted publisher waits for them before it touches the node's items.
+TEST_F(BrokerTest, ARestartOverALateDriverClearsNothingAndTellsNoEvent) {
+    const std::string scenario = publishedAndStopped("a");
+    const std::string camera = scenarios::of(scenarios::networkCamera());
+    files.write("scenario.json", scenarios::of(""));
+    MqttProbe watcher(broker.port());
+    watcher.subscribe("camexpert/a/#");
+    RunningCamexpert restarted({"--ini", ini, "--scenario", scenario, "--settle", "60", "publish",
+                                "--broker", broker.address(), "--node", "a"});
+    ASSERT_TRUE(statusIs("a", "online"));
+    files.write("scenario.json", camera);
+    ASSERT_TRUE(waitUntil([&] {
+        const auto message = watcher.next(std::chrono::seconds(1));
+        return message && message->first == "camexpert/a/items/gev0-cam0";
+    })) << "the settled item is published again";
+    restarted.sendSignal(SIGTERM);
+    ASSERT_EQ(restarted.finish().exitStatus, 0);
+    // Everything the publisher sent came before its offline status.
+    for (;;) {
+        const auto message = watcher.next(std::chrono::seconds(kPatience));
+        ASSERT_TRUE(message);
+        EXPECT_NE(message->first, "camexpert/a/events") << message->second;
+        EXPECT_NE(message->second, "") << message->first << " was cleared";
+        if (message->first == "camexpert/a/status" &&
+            nlohmann::json::parse(message->second).at("state") == "offline") {
+            break;
+        }
+    }
+    EXPECT_TRUE(itemsAre("a", {"gev0-cam0"}));
+}
+
+TEST_F(BrokerTest, ABrokenScenarioShowsErrorKeepsTheItemsAndIsTriedAgain) {
+    const std::string scenario = publishedAndStopped("a");
+    files.write("scenario.json", "{\"cameras\": [");
+    const auto program = publisher("a", scenario);
+    ASSERT_TRUE(statusIs("a", "error"));
+    EXPECT_THAT(statusDocument("a").at("reason").get<std::string>(),
+                HasSubstr("Cannot use the scenario " + scenario));
+    EXPECT_TRUE(itemsAre("a", {"gev0-cam0"}));
+
+    files.write("scenario.json",
+                scenarios::of(scenarios::networkCamera(), scenarios::kFrameGrabber));
+    EXPECT_TRUE(statusIs("a", "online"));
+    EXPECT_TRUE(itemsAre("a", {"gev0-cam0", "clfg0"}));
+    EXPECT_TRUE(statusDocument("a").at("reason").is_null());
+}
+
+TEST_F(BrokerTest, FleetForgetClearsGoneNodesOnly) {
+    const auto live = publisher("live");
+    const auto gone = publisher("gone");
+    ASSERT_TRUE(
+        waitUntil([&] { return items("live").size() == 11 && items("gone").size() == 11; }));
+    gone->sendSignal(SIGTERM);
+    ASSERT_EQ(gone->finish().exitStatus, 0);
+
+    const struct {
+        std::vector<std::string> nodes;
+        int exitStatus;
+        std::string out;
+        std::string err;
+    } cases[] = {
+        {{"gone", "live"},
+         1,
+         "",
+         "camexpert: The node 'live' is live (online, last seen " +
+             statusDocument("live").at("seen").get<std::string>() +
+             "): stop its publisher first; nothing was forgotten.\n"},
+        {{"nobody"},
+         1,
+         "",
+         "camexpert: The MQTT broker at " + broker.address() +
+             " holds nothing of node 'nobody' under camexpert; nothing was forgotten.\n"},
+        {{"gone"}, 0, "Forgot node 'gone' and its 11 items.\n", ""},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments{"fleet", "--broker", broker.address(), "forget"};
+        arguments.insert(arguments.end(), c.nodes.begin(), c.nodes.end());
+        const ProcessResult forget = runCamexpert(arguments);
+        EXPECT_EQ(forget.exitStatus, c.exitStatus) << c.nodes[0];
+        EXPECT_EQ(forget.out, c.out);
+        EXPECT_EQ(forget.err, c.err);
+    }
+    EXPECT_TRUE(itemsAre("gone", {}));
+    EXPECT_EQ(status("gone"), "");
+    EXPECT_EQ(items("live").size(), 11u);
+}
+
+TEST_F(BrokerTest, FleetFiltersAndTellsChangesALineEach) {
+    const std::string scenario = files.write("scenario.json", scenarios::of(kOddlyNamedCamera));
+    const auto a = publisher("a");
+    const auto b = publisher("b", scenario);
+    ASSERT_TRUE(waitUntil([&] { return items("a").size() == 11 && items("b").size() == 1; }));
+
+    const struct {
+        std::vector<std::string> filters;
+        std::string out;
+    } cases[] = {
+        {{"-q", "--node", "b"}, "b\tlab/cam+1#%\n"},
+        {{"-q", "gev*", "LAB*"}, "a\tgev0-cam0\nb\tlab/cam+1#%\n"},
+        {{"-q", "--kind", "grabber", "--node", "[ab]"}, "a\tclfg0\na\tcxpfg0\n"},
+        {{"-q", "--bus", "network"}, "a\tgev0-cam0\na\tipcam0\n"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments{"fleet", "--broker", broker.address()};
+        arguments.insert(arguments.end(), c.filters.begin(), c.filters.end());
+        const ProcessResult fleet = runCamexpert(arguments);
+        EXPECT_EQ(fleet.exitStatus, 0) << fleet.err;
+        EXPECT_EQ(fleet.out, c.out) << c.filters[1];
+    }
+
+    RunningCamexpert watch(
+        {"fleet", "--broker", broker.address(), "--json", "--watch", "--changes", "--node", "b"});
+    std::string line;
+    ASSERT_TRUE(watch.readLine(&line));
+    EXPECT_EQ(nlohmann::json::parse(line).at("nodes").size(), 1u) << "the picture first";
+    files.write("scenario.json", scenarios::of(kOddlyNamedCamera + "," + scenarios::kUsbCamera));
+    ASSERT_TRUE(watch.readLine(&line));
+    nlohmann::json change = nlohmann::json::parse(line);
+    EXPECT_EQ(change.at("node"), "b");
+    EXPECT_EQ(change.at("event"), "added");
+    EXPECT_EQ(change.at("item").at("name"), "usb3-1.2");
+    b->sendSignal(SIGTERM);
+    ASSERT_TRUE(watch.readLine(&line));
+    change = nlohmann::json::parse(line);
+    EXPECT_EQ(change.at("event"), "state");
+    EXPECT_EQ(change.at("state"), "offline");
+    watch.sendSignal(SIGINT);
+    EXPECT_EQ(watch.finish().exitStatus, 0);
+}
+
+// The service manager's side of Type=notify: a datagram socket whose path
+// the publisher finds in NOTIFY_SOCKET, with a watchdog period.
+class NotifySocket {
+public:
+    explicit NotifySocket(const std::string& path) {
+        m_fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+        if (bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+            throw std::runtime_error("cannot bind " + path);
+        }
+    }
+    ~NotifySocket() { close(m_fd); }
+
+    // The next message; "" when none came within the limit.
+    std::string next() {
+        pollfd readable{m_fd, POLLIN, 0};
+        if (poll(&readable, 1, int(std::chrono::milliseconds(kPatience).count())) != 1) {
+            return "";
+        }
+        char text[512] = {};
+        const ssize_t length = recv(m_fd, text, sizeof text - 1, 0);
+        return std::string(text, length > 0 ? size_t(length) : 0);
+    }
+
+private:
+    int m_fd = -1;
+};
+
+TEST_F(BrokerTest, TheServiceManagerHearsReadyOnceTheNodeIsPublishedAndTheWatchdogFed) {
+    const std::string path = files.path("notify");
+    NotifySocket manager(path);
+    setenv("NOTIFY_SOCKET", path.c_str(), 1);
+    setenv("WATCHDOG_USEC", "400000", 1);
+    const auto program = publisher("a");
+    unsetenv("NOTIFY_SOCKET");
+    unsetenv("WATCHDOG_USEC");
+
+    const std::string ready = manager.next();
+    EXPECT_EQ(ready, "READY=1\nSTATUS=Publishing node 'a' to " + broker.address());
+    EXPECT_EQ(items("a").size(), 11u) << "ready comes after the items";
+    EXPECT_EQ(manager.next(), "WATCHDOG=1");
+    EXPECT_EQ(manager.next(), "WATCHDOG=1");
+    program->sendSignal(SIGTERM);
+    EXPECT_EQ(manager.next(), "STOPPING=1");
+    EXPECT_EQ(program->finish().exitStatus, 0);
 }
 
 // A broker that takes only TLS connections that log in, with a CA, a server
@@ -291,6 +578,19 @@ TEST_F(SecureBrokerTest, PublishAndFleetLogInOverTls) {
     ASSERT_EQ(nodes.size(), 1u) << fleet.out;
     EXPECT_EQ(nodes[0].at("status"), "online");
     EXPECT_EQ(nodes[0].at("items").size(), 11u);
+
+    // A broker that comes back empty gets the whole picture again, over TLS
+    // as over plain TCP.
+    broker->stop();
+    ASSERT_EQ(broker->start(), "");
+    EXPECT_TRUE(waitUntil([&] {
+        return MqttProbe::retained(broker->port(), "camexpert/a/items/+", login).size() == 11;
+    }));
+    publisher.sendSignal(SIGTERM);
+    const ProcessResult end = publisher.finish();
+    EXPECT_EQ(end.exitStatus, 0);
+    EXPECT_THAT(end.err, HasSubstr("camexpert: Reconnected to the MQTT broker at " +
+                                   broker->address() + ".\n"));
 }
 
 TEST_F(SecureBrokerTest, WrongCredentialsAreRefusedWithOneSentence) {
@@ -319,14 +619,90 @@ TEST_F(SecureBrokerTest, WrongCredentialsAreRefusedWithOneSentence) {
          "'" + files.path() +
              "' is a directory: --password-file needs the path of a file holding the password"},
     };
+    // Both end at once rather than trying again: a service manager shows why.
     for (const Case& refused : cases) {
-        SCOPED_TRACE(refused.message);
-        const ProcessResult fleet =
-            runCamexpert(joined({"fleet"}, options(refused.cafile, refused.passwordFile)));
-        EXPECT_EQ(fleet.exitStatus, refused.exitStatus);
-        EXPECT_EQ(fleet.err, "camexpert: " + refused.message + "\n");
-        EXPECT_THAT(fleet.out, IsEmpty());
+        for (const char* command : {"fleet", "publish"}) {
+            SCOPED_TRACE(std::string(command) + ": " + refused.message);
+            const ProcessResult ended = runCamexpert(
+                joined({command}, options(refused.cafile, refused.passwordFile)), kPatience);
+            EXPECT_EQ(ended.exitStatus, refused.exitStatus);
+            EXPECT_EQ(ended.err, "camexpert: " + refused.message + "\n");
+            EXPECT_THAT(ended.out, IsEmpty());
+        }
     }
+}
+
+// A listener on 127.0.0.1 that takes each connection and hangs up at once,
+// as a broker does while it starts or stops.
+class HangingUpListener {
+public:
+    HangingUpListener() {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        m_fd = socket(AF_INET, SOCK_STREAM, 0);
+        if (bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            listen(m_fd, 8) != 0 ||
+            getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+            throw std::runtime_error("cannot listen on 127.0.0.1");
+        }
+        m_port = ntohs(address.sin_port);
+    }
+    ~HangingUpListener() { close(m_fd); }
+
+    std::string address() const { return "127.0.0.1:" + std::to_string(m_port); }
+
+    // Waits for the next connection and closes it; false after the limit.
+    bool hangUpNext() {
+        pollfd readable{m_fd, POLLIN, 0};
+        if (poll(&readable, 1, int(std::chrono::milliseconds(kPatience).count())) != 1) {
+            return false;
+        }
+        close(accept(m_fd, nullptr, nullptr));
+        return true;
+    }
+
+private:
+    int m_fd = -1;
+    int m_port = 0;
+};
+
+double childrenCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// Over TLS as over plain TCP, a broker that is not there costs no CPU: the
+// publisher waits, half a second and then twice as long each time.
+TEST_F(SecureBrokerTest, ATlsPublisherWithoutItsBrokerWaitsWithoutSpinning) {
+    HangingUpListener listener;
+    const std::vector<std::string> connection = {"--broker", listener.address(), "--cafile",
+                                                 files.path("ca.crt")};
+    const double cpuBefore = childrenCpuSeconds();
+    RunningCamexpert publisher(joined({"publish", "--node", "a"}, connection));
+    const auto start = std::chrono::steady_clock::now();
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        ASSERT_TRUE(listener.hangUpNext()) << "attempt " << attempt;
+    }
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, std::chrono::milliseconds(7000)) << "0.5 + 1 + 2 + 4 s between attempts";
+    publisher.sendSignal(SIGTERM);
+    const ProcessResult end = publisher.finish();
+    EXPECT_EQ(end.exitStatus, 0);
+    EXPECT_LT(childrenCpuSeconds() - cpuBefore, 1.0) << end.err;
+    EXPECT_EQ(end.err, "camexpert: Cannot reach the MQTT broker at " + listener.address() +
+                           ": TLS failed (unexpected eof while reading); trying again.\n");
+
+    // A closed port is refused as quickly as over plain TCP.
+    broker->stop();
+    const ProcessResult fleet =
+        runCamexpert(joined({"fleet"}, options(files.path("ca.crt"), password)));
+    EXPECT_EQ(fleet.exitStatus, 1);
+    EXPECT_EQ(fleet.err, "camexpert: Cannot reach the MQTT broker at " + broker->address() +
+                             ": connection refused.\n");
 }
 
 } // namespace

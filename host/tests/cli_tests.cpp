@@ -374,6 +374,16 @@ TEST_F(CamexpertTest, MistakesAreToldInOneSentence) {
 #else
         {{}, 2, "a subcommand is required: info, list, show, watch or validate"},
 #endif
+#if KR_HOST_MQTT
+        {{"fleet", "--broker", "http://broker.plant"},
+         2,
+         "--broker must be HOST, HOST:PORT, [IPv6]:PORT, mqtt://HOST[:PORT] or "
+         "mqtts://HOST[:PORT], with a port from 1 to 65535"},
+        {{"publish", "--broker", "mqtt://broker.plant:1883:1"},
+         2,
+         "--broker must be HOST, HOST:PORT, [IPv6]:PORT, mqtt://HOST[:PORT] or "
+         "mqtts://HOST[:PORT], with a port from 1 to 65535"},
+#endif
         {{"lsit"}, 2, "unknown subcommand 'lsit'; did you mean 'list'?"},
         {{"--scenaro", lab, "list"}, 2, "unknown option '--scenaro'; did you mean '--scenario'?"},
         {{"list", "--no-such-option"},
@@ -403,9 +413,9 @@ TEST_F(CamexpertTest, MistakesAreToldInOneSentence) {
         {{"show", "a", "--kind", "camera"}, 2, "--kind is an option of list, not of show"},
         {{"list", "--jsno"}, 2, "unknown option '--jsno'; did you mean '--json'?"},
 #if KR_HOST_MQTT
-        {{"fleet", "--broker", "127.0.0.1", "--kind", "camera"},
+        {{"fleet", "--broker", "127.0.0.1", "--no-header"},
          2,
-         "--kind is an option of list, not of fleet"},
+         "--no-header is an option of list, not of fleet"},
         {{"fleet", "--broker", "127.0.0.1", "--inii", "x"},
          2,
          "unknown option '--inii'; camexpert fleet --help lists the options"},

@@ -2,8 +2,11 @@
 // and its escaping, the broker address, and the fleet's merge of what nodes
 // retained.
 #include "mqtt/BrokerAddress.h"
+#include "mqtt/BrokerUrl.h"
 #include "mqtt/FleetInventory.h"
 #include "mqtt/MqttTopics.h"
+#include "mqtt/NodeClaim.h"
+#include "mqtt/NodeStatus.h"
 
 #include <gtest/gtest.h>
 
@@ -84,6 +87,91 @@ TEST(BrokerAddress, HostAndPort) {
     EXPECT_EQ(brokerAddressText({"fd00::5", 99}), "[fd00::5]:99");
 }
 
+TEST(BrokerUrl, EveryAcceptedFormAndNothingElse) {
+    const struct {
+        std::string text;
+        bool cafile;
+        std::optional<std::string> host;
+        int port;
+        bool tls;
+    } cases[] = {
+        {"broker.plant", false, "broker.plant", 1883, false},
+        {"broker.plant", true, "broker.plant", 8883, true},
+        {"10.0.0.5:1884", false, "10.0.0.5", 1884, false},
+        {"[fd00::5]:99", false, "fd00::5", 99, false},
+        {"fd00::5", false, "fd00::5", 1883, false},
+        {"mqtt://host:1883", false, "host", 1883, false},
+        {"mqtt://host", false, "host", 1883, false},
+        {"mqtts://host", false, "host", 8883, true},
+        {"mqtts://[fd00::5]:8884", false, "fd00::5", 8884, true},
+        {"mqtt://host:1883", true, "host", 1883, false}, // refused with --cafile by the caller
+        {"http://host", false, std::nullopt, 0, false},
+        {"tcp://host:1883", false, std::nullopt, 0, false},
+        {"mqtt://host/x", false, std::nullopt, 0, false},
+        {"mqtt://", false, std::nullopt, 0, false},
+        {"mqtts://fd00::5", false, std::nullopt, 0, false},
+        {"host:1883:1", false, std::nullopt, 0, false},
+        {"host:99999", false, std::nullopt, 0, false},
+    };
+    for (const auto& c : cases) {
+        const std::optional<BrokerUrl> url = parseBrokerUrl(c.text, c.cafile);
+        ASSERT_EQ(url.has_value(), c.host.has_value()) << c.text;
+        if (url) {
+            EXPECT_EQ(url->address.host, *c.host) << c.text;
+            EXPECT_EQ(url->address.port, c.port) << c.text;
+            EXPECT_EQ(url->tls, c.tls) << c.text;
+        }
+    }
+}
+
+TEST(NodeStatus, TheDocumentComesBackWhole) {
+    const NodeStatus status{
+        "error", "0123456789abcdef",        "18.5", "2026-12-10T03:05:00Z", "2026-12-10T03:07:30Z",
+        30,      "Cannot use the scenario."};
+    const std::optional<NodeStatus> read = parseNodeStatus(nodeStatusDocument(status));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(nodeStatusDocument(*read), nodeStatusDocument(status));
+    EXPECT_EQ(parseUtcTime("2026-12-10T03:05:00Z"),
+              std::chrono::system_clock::from_time_t(1796871900));
+    for (const std::string payload : {"", "maybe", "[]", R"({"state": "gone"})"}) {
+        EXPECT_FALSE(parseNodeStatus(payload).has_value()) << payload;
+    }
+    EXPECT_EQ(parseNodeStatus("online")->state, "online");
+}
+
+TEST(NodeClaim, OnlyALiveOwnerHoldsTheNode) {
+    const auto now = std::chrono::system_clock::from_time_t(1796871900); // 2026-12-10T03:05:00Z
+    const struct {
+        std::string state;
+        std::string session;
+        std::string seen;
+        int heartbeatSec;
+        bool held;
+    } cases[] = {
+        {"online", "other", "2026-12-10T03:04:00Z", 30, true},
+        {"error", "other", "2026-12-10T03:04:00Z", 30, true},
+        {"online", "other", "2026-12-10T03:03:30Z", 30, true}, // three heartbeats late
+        {"online", "other", "2026-12-10T03:03:29Z", 30, false},
+        {"offline", "other", "2026-12-10T03:05:00Z", 30, false},
+        {"online", "mine", "2026-12-10T03:05:00Z", 30, false},
+        {"online", "", "", 0, true}, // an earlier publisher's bare "online"
+    };
+    for (const auto& c : cases) {
+        NodeStatus retained;
+        retained.state = c.state;
+        retained.session = c.session;
+        retained.seen = c.seen;
+        retained.heartbeatSec = c.heartbeatSec;
+        EXPECT_EQ(heldByAnother(retained, "mine", now), c.held) << c.state << " " << c.seen;
+    }
+    EXPECT_FALSE(heldByAnother(std::nullopt, "mine", now));
+
+    NodeStatus first{"online", "b", "", "2026-12-10T03:00:00Z", "", 30, ""};
+    NodeStatus second{"online", "a", "", "2026-12-10T03:00:01Z", "", 30, ""};
+    EXPECT_TRUE(keepsNodeAgainst(first, second));
+    EXPECT_FALSE(keepsNodeAgainst(second, first));
+}
+
 std::string itemDocument(const std::string& name, const std::string& kind) {
     return R"({"name": ")" + name + R"(", "kind": ")" + kind +
            R"(", "bus": "USB3", "busClass": "USB", "vendor": "Lumora", "model": "LightCam",
@@ -124,11 +212,14 @@ TEST(FleetInventory, MergesNodesAndForgetsWhatIsCleared) {
     EXPECT_EQ(fleet.apply("camexpert/a/items/x", ""), FleetUpdate::Changed);
     EXPECT_EQ(fleet.apply("camexpert/b/items/fg", ""), FleetUpdate::Changed);
     EXPECT_EQ(fleet.apply("camexpert/b/items/fg", ""), FleetUpdate::Unchanged);
-    EXPECT_EQ(fleet.apply("camexpert/b/status", "offline"), FleetUpdate::Changed);
+    EXPECT_EQ(fleet.apply("camexpert/b/status", R"({"state": "offline", "session": "5",
+        "seen": "2026-12-10T03:07:30Z", "heartbeatSec": 30})"),
+              FleetUpdate::Changed);
     nodes = fleet.nodes();
     ASSERT_EQ(nodes.size(), 1u) << "a node with neither status nor items is gone";
     EXPECT_EQ(nodes[0].name, "b");
     EXPECT_EQ(nodes[0].status, "offline");
+    EXPECT_EQ(nodes[0].lastSeen, "2026-12-10T03:07:30Z");
     EXPECT_EQ(nodes[0].items.size(), 2u);
 }
 

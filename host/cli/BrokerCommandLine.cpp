@@ -1,6 +1,7 @@
 // The options of publish and fleet.
 #include "commands/BrokerCommands.h"
 
+#include "cli/CommandLine.h"
 #include "cli/HostError.h"
 #include "cli/IniOptionFile.h"
 #include "cli/OptionChecks.h"
@@ -106,17 +107,7 @@ void defineFleetViewOptions(CLI::App* fleetCommand, FleetOptions& fleet) {
         ->add_option("--node", fleet.filter.nodes,
                      "Show only nodes whose name matches this shell pattern (repeatable)")
         ->allow_extra_args(false);
-    fleetCommand
-        ->add_option("--kind", fleet.filter.items.kind,
-                     "Show only cameras or only frame grabbers: camera, grabber or 'frame "
-                     "grabber'")
-        ->transform(kindChoice());
-    fleetCommand
-        ->add_option("--bus", fleet.filter.items.bus,
-                     "Show only items on this bus kind (ipv4, IPcm, USB3, UVC, 1394, CLNK, sim, "
-                     "PCIe) or class (network, USB, FireWire, 'Camera Link', simulated), letter "
-                     "case aside")
-        ->transform(busChoice());
+    addKindAndBusOptions(fleetCommand, fleet.filter.items);
     CLI::App* forget = fleetCommand->add_subcommand(
         "forget", "Clear the retained status and items of nodes whose publishers are gone");
     forget->add_option("NODE", fleet.forget, "The nodes to forget")->required();

@@ -66,14 +66,7 @@ void defineList(CLI::App& app, CommandLine& line) {
     list->add_option("NAME", filter.patterns,
                      "Only items whose names match one of these shell patterns ('gev*'), letter "
                      "case aside");
-    list->add_option("--kind", filter.kind,
-                     "Only cameras or only frame grabbers: camera, grabber or 'frame grabber'")
-        ->transform(kindChoice());
-    list->add_option(
-            "--bus", filter.bus,
-            "Only items on this bus kind (ipv4, IPcm, USB3, UVC, 1394, CLNK, sim, PCIe) or "
-            "class (network, USB, FireWire, 'Camera Link', simulated), letter case aside")
-        ->transform(busChoice());
+    addKindAndBusOptions(list, filter);
     list->add_flag("-q,--quiet", line.list.namesOnly, "Only the names, one a line");
     list->add_flag("--no-header", line.list.noHeader,
                    "Only the rows: no header, no count line, nothing when no item is there or "
@@ -105,6 +98,19 @@ void defineValidate(CLI::App& app, CommandLine& line) {
 }
 
 } // namespace
+
+void addKindAndBusOptions(CLI::App* command, ItemFilter& filter) {
+    command
+        ->add_option("--kind", filter.kind,
+                     "Only cameras or only frame grabbers: camera, grabber or 'frame grabber'")
+        ->transform(kindChoice());
+    command
+        ->add_option("--bus", filter.bus,
+                     "Only items on this bus kind (ipv4, IPcm, USB3, UVC, 1394, CLNK, sim, PCIe) "
+                     "or class (network, USB, FireWire, 'Camera Link', simulated), letter case "
+                     "aside")
+        ->transform(busChoice());
+}
 
 void defineCommandLine(CLI::App& app, CommandLine& line) {
     app.set_version_flag("--version", "camexpert " KR_VERSION_TEXT);

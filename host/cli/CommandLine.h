@@ -30,5 +30,9 @@ struct CommandLine {
 // app.parse, line.subcommand is still to be taken from the app.
 void defineCommandLine(CLI::App& app, CommandLine& line);
 
+// --kind and --bus of list and fleet, read into filter with their values
+// checked.
+void addKindAndBusOptions(CLI::App* command, ItemFilter& filter);
+
 // The subcommand that app.parse found (so far, when it failed), or null.
 const CLI::App* parsedSubcommand(const CLI::App& app);

@@ -473,17 +473,22 @@ function makeListView() {
     let sectionCount = 0;
     let drawnOnce = false;
 
+    // A row to clone: each cell holds one text node, whose data changes with
+    // the item (the name's inside its link).
     const rowPrototype = document.createElement('tr');
     for (const column of COLUMNS) {
         const cell = document.createElement(column === 'name' ? 'th' : 'td');
         cell.className = column;
+        let holder = cell;
         if (column === 'name') {
             cell.setAttribute('scope', 'row');
-            cell.appendChild(document.createElement('a'));
+            holder = cell.appendChild(document.createElement('a'));
         }
+        holder.appendChild(document.createTextNode(''));
         rowPrototype.appendChild(cell);
     }
 
+    // A node's section, not yet in the document.
     function newSection(name) {
         const section = template.content.firstElementChild.cloneNode(true);
         const id = 'node-' + ++sectionCount;
@@ -504,14 +509,17 @@ function makeListView() {
             noItems : section.querySelector('.no-items'),
             rows : new Map(), // item name -> row view
             rowOrder : [],    // row views, in list's order
-            seenMs : undefined,
         };
-        const index = insertionIndex(sectionOrder, name, byText);
-        const next = index < sectionOrder.length ? sections.get(sectionOrder[index]).element : null;
-        sectionOrder.splice(index, 0, name);
-        container.insertBefore(section, next);
         sections.set(name, shown);
         return shown;
+    }
+
+    // Filled before it goes in, so its rows go into no live document.
+    function placeSection(shown) {
+        const index = insertionIndex(sectionOrder, shown.name, byText);
+        const next = index < sectionOrder.length ? sections.get(sectionOrder[index]).element : null;
+        sectionOrder.splice(index, 0, shown.name);
+        container.insertBefore(shown.element, next);
     }
 
     function dropSection(shown) {
@@ -559,8 +567,11 @@ function makeListView() {
         if (isNew) {
             const element = rowPrototype.cloneNode(true);
             element.setAttribute('data-item', name);
-            element.querySelector('a').href = itemHref(shown.name, name);
-            row = {element, cells : Array.from(element.children), item, visible : true};
+            const cells = Array.from(element.children);
+            cells[0].firstChild.setAttribute('href', itemHref(shown.name, name));
+            const texts =
+                cells.map((cell, column) => (column === 0 ? cell.firstChild : cell).firstChild);
+            row = {element, cells, texts, item, visible : true};
             shown.rows.set(name, row);
         } else if (itemOrder(row.item, item) !== 0) {
             shown.rowOrder.splice(shown.rowOrder.indexOf(row), 1); // its kind changed: it moves
@@ -576,15 +587,23 @@ function makeListView() {
             shown.body.insertBefore(row.element, next);
         }
         const texts = columnTexts(item);
-        texts.forEach((text, column) => {
-            const cell = row.cells[column];
-            const target = column === 0 ? cell.firstChild : cell;
-            if (setText(target, text) && mark) {
-                markChanged(cell);
+        for (let column = 0; column < texts.length; ++column) {
+            const shownText = row.texts[column];
+            if (shownText.data !== texts[column]) {
+                shownText.data = texts[column];
+                if (mark) {
+                    markChanged(row.cells[column]);
+                }
             }
-        });
-        row.visible = !filtersItems() || itemMatches(item);
-        row.element.hidden = !row.visible;
+        }
+        showRow(row, !filtersItems() || itemMatches(item));
+    }
+
+    function showRow(row, visible) {
+        if (row.visible !== visible) {
+            row.visible = visible;
+            row.element.hidden = !visible;
+        }
     }
 
     // Hides the section of a node the filters leave out.
@@ -610,7 +629,8 @@ function makeListView() {
                 }
                 continue;
             }
-            if (!shown) {
+            const isNew = !shown;
+            if (isNew) {
                 shown = newSection(name);
             }
             drawHead(shown, node, mark);
@@ -618,6 +638,9 @@ function makeListView() {
                 drawRow(shown, itemName, node.items.get(itemName), mark);
             }
             showSection(shown);
+            if (isNew) {
+                placeSection(shown);
+            }
         }
         dirty.clear();
         if (summaryDirty && pictureArrived) {
@@ -675,10 +698,7 @@ function makeListView() {
     function refilter() {
         for (const shown of sections.values()) {
             for (const row of shown.rowOrder) {
-                row.visible = !filtersItems() || itemMatches(row.item);
-                if (row.element.hidden === row.visible) {
-                    row.element.hidden = !row.visible;
-                }
+                showRow(row, !filtersItems() || itemMatches(row.item));
             }
             showSection(shown);
         }

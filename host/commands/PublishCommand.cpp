@@ -5,6 +5,7 @@
 #include "commands/BrokerCommands.h"
 
 #include "cli/StopSignals.h"
+#include "commands/NodeName.h"
 #include "commands/ServiceNotifier.h"
 #include "commands/WatchReport.h"
 #include "mqtt/MqttClient.h"
@@ -16,13 +17,10 @@
 #include "session/HandoverQueue.h"
 #include "session/NotificationHandler.h"
 #include "session/PresentItems.h"
-#include "session/ScenarioProblem.h"
+#include "session/QueuedExpert.h"
 
 #include "contract/ComRef.h"
 #include "contract/Version.h"
-
-#include <limits.h>
-#include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
@@ -31,48 +29,6 @@
 
 namespace {
 
-// How often the status is published again to show the node lives.
-constexpr std::chrono::seconds kHeartbeat{30};
-// How soon a driver or scenario that cannot be used is tried again.
-constexpr std::chrono::seconds kDriverRetry{5};
-
-std::string hostName() {
-    char name[HOST_NAME_MAX + 1] = {};
-    if (gethostname(name, sizeof name - 1) != 0 || name[0] == '\0') {
-        throw UsageError("The host name cannot be read: --node NAME gives the name to publish "
-                         "under.");
-    }
-    return name;
-}
-
-// The expert with its notifications going into the loop's queue; made anew
-// each time the driver is tried.
-struct PublishedExpert {
-    PublishedExpert(ModuleLoader& loader, HandoverQueue<Notification>& queue)
-        : handler(NotificationHandler::create(
-              [&queue](Notification&& notification) { queue.push(std::move(notification)); })),
-          expert(loader, handler.get()) {
-        StopSignalsHeldBack heldBack; // the refresh thread never takes a stop signal
-        expert.initialize();
-    }
-
-    ComRef<NotificationHandler> handler;
-    ExpertSession expert;
-};
-
-std::unique_ptr<PublishedExpert> startExpert(ModuleLoader& loader,
-                                             HandoverQueue<Notification>& queue) {
-    const std::string problem = scenarioProblem(loader);
-    if (!problem.empty()) {
-        throw HostError("Cannot use the scenario " + problem + ".");
-    }
-    return std::make_unique<PublishedExpert>(loader, queue);
-}
-
-std::string documentText(const ItemPicture& item) {
-    return jsonText(itemDocument(item.name, item.properties), true);
-}
-
 // An item whose properties could not be read keeps the document it had; it
 // is published once a later notification reads them.
 void follow(NodePublisher& node, const Notification& notification) {
@@ -80,7 +36,7 @@ void follow(NodePublisher& node, const Notification& notification) {
         if (notification.change == oxSysItemChangeKind_Removed) {
             node.removeItem(item.name);
         } else if (item.status == 0) {
-            node.setItem(item.name, documentText(item));
+            node.setItem(item.name, itemDocumentText(item.name, item.properties));
         }
     }
 }
@@ -94,7 +50,7 @@ void logLine(const std::string& sentence) {
 int runPublish(ModuleLoader& loader, const PublishOptions& publish) {
     const BrokerSettings settings = brokerSettings(publish.broker);
     const std::string& prefix = publish.broker.topicPrefix;
-    const std::string nodeName = publish.node.empty() ? hostName() : publish.node;
+    const std::string nodeName = nodeNameOrHostName(publish.node);
 
     WakeupPipe wakeup;
     HandoverQueue<Notification> queue(wakeup);
@@ -108,7 +64,7 @@ int runPublish(ModuleLoader& loader, const PublishOptions& publish) {
     status.version = KR_VERSION_TEXT;
     status.started = utcTimeText(started);
     status.seen = status.started;
-    status.heartbeatSec = int(kHeartbeat.count());
+    status.heartbeatSec = int(kNodeHeartbeat.count());
     // The node outlives the client, whose network thread calls it.
     NodePublisher node(prefix, nodeName, status, wakeup);
 
@@ -139,22 +95,22 @@ int runPublish(ModuleLoader& loader, const PublishOptions& publish) {
     WatchReport report(true);
     ServiceNotifier service;
     bool ready = false;
-    std::unique_ptr<PublishedExpert> published;
+    std::unique_ptr<QueuedExpert> published;
     bool settled = false;
     auto now = std::chrono::steady_clock::now();
     auto settleDeadline = now;
     auto startAt = now; // of the expert, while none runs
-    auto nextHeartbeat = now + kHeartbeat;
+    auto nextHeartbeat = now + kNodeHeartbeat;
     while (!stop.requested() && !node.ending()) {
         now = std::chrono::steady_clock::now();
         if (!published && now >= startAt) {
             try {
-                published = startExpert(loader, queue);
+                published = startQueuedExpert(loader, queue);
                 settled = false;
                 settleDeadline = now + loader.settleTime();
             } catch (const HostError& error) {
                 node.setError(error.what());
-                startAt = now + kDriverRetry;
+                startAt = now + kExpertRetry;
             }
         }
         std::deque<Notification> notifications = queue.takeAll();
@@ -165,7 +121,7 @@ int runPublish(ModuleLoader& loader, const PublishOptions& publish) {
             report.present(std::chrono::system_clock::now(), present);
             std::map<std::string, std::string> documents;
             for (const ItemPicture& item : present) {
-                documents[item.name] = documentText(item);
+                documents[item.name] = itemDocumentText(item.name, item.properties);
             }
             node.settle(std::move(documents));
             settled = true;
@@ -183,7 +139,7 @@ int runPublish(ModuleLoader& loader, const PublishOptions& publish) {
         }
         if (now >= nextHeartbeat) {
             node.heartbeat();
-            nextHeartbeat = now + kHeartbeat;
+            nextHeartbeat = now + kNodeHeartbeat;
         }
         if (!ready && node.published()) {
             service.ready("Publishing node '" + nodeName + "' to " + brokerText);

@@ -3,9 +3,7 @@
 # Usage: cmake -DPAGE_DIR=<dir> -DOUTPUT=<file.cpp> -P EmbedPageAssets.cmake
 cmake_minimum_required(VERSION 3.25)
 
-set(assets "index.html|text/html\; charset=utf-8"
-           "app.css|text/css\; charset=utf-8"
-           "app.js|text/javascript\; charset=utf-8")
+set(assets "index.html|text/html" "app.css|text/css" "app.js|text/javascript")
 set(arrays "")
 set(entries "")
 set(index 0)
@@ -18,7 +16,7 @@ foreach(asset IN LISTS assets)
     math(EXPR size "${digits} / 2")
     string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${bytes}")
     string(APPEND arrays "const unsigned char kAsset${index}[] = {${bytes} 0};\n")
-    string(APPEND entries "    {\"${name}\", \"${type}\", kAsset${index}, ${size}},\n")
+    string(APPEND entries "    {\"${name}\", \"${type}; charset=utf-8\", kAsset${index}, ${size}},\n")
     math(EXPR index "${index} + 1")
 endforeach()
 

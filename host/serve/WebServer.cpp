@@ -85,8 +85,18 @@ std::string WebServer::url() const {
 }
 
 void WebServer::start() {
-    StopSignalsHeldBack heldBack; // the listening thread and its pool never take a stop signal
-    m_thread = std::thread([this] { m_server->listen_after_bind(); });
+    {
+        StopSignalsHeldBack heldBack; // the listening thread and its pool never take a stop signal
+        m_thread = std::thread([this] {
+            m_server->listen_after_bind();
+            m_listenEnded = true;
+        });
+    }
+    // A stop before the thread runs its loop would go unnoticed, and the loop
+    // would never end: wait for it, a moment at the start.
+    while (!m_server->is_running() && !m_listenEnded) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 void WebServer::stop() {

@@ -15,6 +15,7 @@
 
 #include <httplib.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <thread>
@@ -61,5 +62,6 @@ private:
     int m_port = 0;
     EventStreams m_streams;
     RequestCounts m_requests;
+    std::atomic<bool> m_listenEnded{false};
     std::thread m_thread;
 };

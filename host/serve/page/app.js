@@ -768,6 +768,7 @@ function setUpFilters(refilter) {
     read();
     for (const field of Object.values(fields)) {
         field.addEventListener('input', changed);
+        field.addEventListener('change', changed);
     }
     document.getElementById('filters').addEventListener('submit',
                                                         (event) => event.preventDefault());
@@ -967,14 +968,18 @@ function showConnection(word, explanation) {
 // The browser reconnects a dropped stream by itself, with the last event's
 // id, and the server sends what was missed or the whole picture again. A
 // stream the server refused is closed for good, so that is retried here.
+let source = null;
+let retryTimer = 0;
+
 function connect() {
     showConnection('connecting', 'connecting to the server');
-    const source = new EventSource('/api/events');
-    source.addEventListener('open', () => {
+    const stream = new EventSource('/api/events');
+    source = stream;
+    stream.addEventListener('open', () => {
         retryMs = RETRY_FIRST_MS;
         showConnection('live', 'changes show as they happen');
     });
-    source.addEventListener('message', (message) => {
+    stream.addEventListener('message', (message) => {
         let event;
         try {
             event = JSON.parse(message.data);
@@ -985,14 +990,24 @@ function connect() {
             apply(event);
         }
     });
-    source.addEventListener('error', () => {
+    stream.addEventListener('error', () => {
         showConnection('lost', 'the connection to the server is lost; reconnecting');
-        if (source.readyState === EventSource.CLOSED) {
-            source.close();
-            setTimeout(connect, retryMs);
+        if (stream.readyState === EventSource.CLOSED && source === stream) {
+            retryTimer = setTimeout(connect, retryMs);
             retryMs = Math.min(retryMs * 2, RETRY_LAST_MS);
         }
     });
+}
+
+// A page left behind holds no stream: the server's place for another client
+// and the browser's connection to it are freed at once. A page the browser
+// kept and shows again connects anew and is brought up to date.
+function disconnect() {
+    clearTimeout(retryTimer);
+    if (source) {
+        source.close();
+        source = null;
+    }
 }
 
 // --- Start ---------------------------------------------------------------------------------
@@ -1014,4 +1029,10 @@ const view = route ? makeItemView(route.node, route.name) : makeListView();
 view.element.hidden = false;
 view.start();
 connect();
+addEventListener('pagehide', disconnect);
+addEventListener('pageshow', (event) => {
+    if (event.persisted) {
+        connect();
+    }
+});
 setInterval(() => view.tick(), TICK_MS);

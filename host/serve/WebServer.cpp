@@ -21,6 +21,10 @@ namespace {
 constexpr size_t kEventStreamLimit = 64;
 constexpr size_t kWorkerThreads = kEventStreamLimit + 8;
 constexpr std::chrono::seconds kKeepalive{15};
+// How long an idle connection is kept for the client's next request. The
+// library looks for that request every few milliseconds and notices a stop
+// only then: a short time keeps an idle server idle and its stop prompt.
+constexpr time_t kIdleConnectionSec = 1;
 
 constexpr const char* kContentSecurityPolicy =
     "default-src 'none'; script-src 'self'; style-src 'self'; img-src 'self'; "
@@ -109,6 +113,7 @@ void WebServer::stop() {
 
 void WebServer::defineRoutes() {
     m_server->new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
+    m_server->set_keep_alive_timeout(kIdleConnectionSec);
     m_server->set_default_headers({
         {"Content-Security-Policy", kContentSecurityPolicy},
         {"X-Content-Type-Options", "nosniff"},

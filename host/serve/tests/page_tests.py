@@ -184,12 +184,13 @@ class Bench:
             str(self.scenario(node)), 'publish', '--broker', '127.0.0.1:%d' % self.broker_port,
             '--node', node])
 
-    def serve(self):
-        server = self.start('serve', [self.camexpert, 'serve', '--broker',
-                                      '127.0.0.1:%d' % self.broker_port, '--listen',
-                                      '127.0.0.1:0'])
-        match = server.line(r'camexpert: Serving (http://127\.0\.0\.1:\d+/)', START_SECONDS)
-        return match.group(1)
+    def serve(self, name='serve', port=0):
+        """The server and the address of its page."""
+        server = self.start(name, [self.camexpert, 'serve', '--broker',
+                                   '127.0.0.1:%d' % self.broker_port, '--listen',
+                                   '127.0.0.1:%d' % port])
+        match = server.line(r'camexpert: Serving (http://127\.0\.0\.1:(\d+)/)', START_SECONDS)
+        return server, match.group(1)
 
     def camexpert_output(self, node, arguments):
         """camexpert's output for the scenario a node publishes."""
@@ -225,6 +226,7 @@ def start_browser(folder):
 class PageTests(unittest.TestCase):
     bench = None
     browser = None
+    server = None
     url = None
     shots = None
 
@@ -238,7 +240,7 @@ class PageTests(unittest.TestCase):
         try:
             cls.bench.publish('bench', DEFAULT_SCENARIO.read_text())
             cls.bench.publish('hostile', json.dumps(HOSTILE_SCENARIO))
-            cls.url = cls.bench.serve()
+            cls.server, cls.url = cls.bench.serve()
             cls.browser = start_browser(folder)
         except BaseException:
             cls.bench.stop()
@@ -264,6 +266,27 @@ class PageTests(unittest.TestCase):
             wait_for(lambda: self.rows(node) == expected, seconds, 'the rows of %s' % node)
         except AssertionError:
             self.assertEqual(self.rows(node), expected)
+            raise
+
+    def bench_scenario(self):
+        """The bench's scenario as it is now, without its comments."""
+        return json.loads(re.sub(r'(?m)^\s*//.*$', '', self.bench.scenario('bench').read_text()))
+
+    def wait_for_properties(self, node, name, seconds=START_SECONDS):
+        """Until the item page's table is show's, as rows of tag, label, type and value."""
+        table = self.bench.camexpert_output(node, ['show', name]).split('\n\n', 1)[1]
+        lines = table.splitlines()
+        self.assertTrue(lines[0].startswith('TAG'))
+        expected = [re.split(r'\s{2,}', line.rstrip(), maxsplit=3) for line in lines[1:]]
+
+        def properties():
+            return self.browser.execute_script(
+                "return [...document.querySelectorAll('#item tbody tr')]"
+                ".map((row) => [...row.cells].map((cell) => cell.textContent))")
+        try:
+            wait_for(lambda: properties() == expected, seconds, 'the properties of ' + name)
+        except AssertionError:
+            self.assertEqual(properties(), expected)
             raise
 
     def screenshot(self, name):
@@ -320,8 +343,8 @@ class PageTests(unittest.TestCase):
         self.open()
         self.wait_for_rows('bench', self.bench.list_rows('bench'))
         self.browser.execute_script('window.sameDocument = true')
-        scenario = json.loads(re.sub(r'(?m)^\s*//.*$', '',
-                                     self.bench.scenario('bench').read_text()))
+        self.addCleanup(self.bench.write_scenario, 'bench', DEFAULT_SCENARIO.read_text())
+        scenario = self.bench_scenario()
         cameras = scenario['cameras']
         next(camera for camera in cameras
              if camera['interface'] == 'gev0-cam0')['ipAddress'] = '192.168.10.42'
@@ -354,6 +377,45 @@ class PageTests(unittest.TestCase):
         self.assertTrue(self.browser.execute_script('return window.sameDocument === true'))
         self.screenshot('list-second-publisher.png')
 
+    def test_page_reconciles_after_the_server_restarts(self):
+        self.open()
+        self.wait_for_rows('bench', self.bench.list_rows('bench'))
+        self.browser.execute_script(
+            "window.kept = document.querySelector('section[data-node=\"bench\"] tr[data-item]')")
+        self.server.stop()
+        wait_for(lambda: self.browser.find_element(By.ID, 'connection').text == 'lost',
+                 START_SECONDS, 'the page to see the server gone')
+        port = int(re.search(r':(\d+)/$', self.url).group(1))
+        type(self).server, _ = self.bench.serve('serve-again', port)
+        wait_for(lambda: self.browser.find_element(By.ID, 'connection').text == 'live',
+                 START_SECONDS, 'the page to reconnect')
+        self.wait_for_rows('bench', self.bench.list_rows('bench'))
+        self.assertTrue(self.browser.execute_script(
+            "return window.kept === document.querySelector("
+            "'section[data-node=\"bench\"] tr[data-item]')"))
+
+    def test_item_page_follows_its_item(self):
+        self.open('/nodes/bench/items/sim0')
+        self.wait_for_properties('bench', 'sim0')
+        self.browser.execute_script('window.sameDocument = true')
+        self.addCleanup(self.bench.write_scenario, 'bench', DEFAULT_SCENARIO.read_text())
+        scenario = self.bench_scenario()
+        next(camera for camera in scenario['cameras']
+             if camera['interface'] == 'sim0')['model'] = 'KR SimCam 2'
+        self.bench.write_scenario('bench', json.dumps(scenario))
+        self.wait_for_properties('bench', 'sim0', LIVE_SECONDS)
+        model = self.browser.find_element(By.CSS_SELECTOR, '#item tr[data-tag="0x01006000"] td.value')
+        self.assertEqual(model.text, 'KR SimCam 2')
+        self.assertIn('changed', model.get_attribute('class').split())
+        scenario['cameras'] = [camera for camera in scenario['cameras']
+                               if camera['interface'] != 'sim0']
+        self.bench.write_scenario('bench', json.dumps(scenario))
+        notice = self.browser.find_element(By.ID, 'item-notice')
+        wait_for(notice.is_displayed, LIVE_SECONDS, 'the notice of the removal')
+        self.assertIn('removed', notice.text)
+        self.assertTrue(self.browser.execute_script('return window.sameDocument === true'))
+        self.screenshot('item-removed.png')
+
     def test_hostile_texts_are_shown_as_text(self):
         self.open()
         expected = self.bench.list_rows('hostile')
@@ -373,22 +435,10 @@ class PageTests(unittest.TestCase):
     def test_item_page_shows_every_property_as_show_does(self):
         for node, name in ITEM_PAGES:
             with self.subTest(node=node, name=name):
-                shown = self.bench.camexpert_output(node, ['show', name])
-                title, table = shown.split('\n\n', 1)
-                lines = table.splitlines()
-                self.assertTrue(lines[0].startswith('TAG'))
-                expected = [re.split(r'\s{2,}', line.rstrip(), maxsplit=3) for line in lines[1:]]
+                title = self.bench.camexpert_output(node, ['show', name]).split('\n', 1)[0]
                 self.open('/nodes/%s/items/%s' % (node, re.sub(
                     r'[^A-Za-z0-9_.~-]', lambda c: '%%%02X' % ord(c.group()), name)))
-
-                def properties():
-                    return self.browser.execute_script(
-                        "return [...document.querySelectorAll('#item tbody tr')]"
-                        ".map((row) => [...row.cells].map((cell) => cell.textContent))")
-                try:
-                    wait_for(lambda: properties() == expected, START_SECONDS, 'the properties')
-                except AssertionError:
-                    self.assertEqual(properties(), expected)
+                self.wait_for_properties(node, name)
                 self.assertEqual(self.browser.find_element(By.ID, 'item-title').text, name)
                 self.assertTrue(self.browser.find_element(By.ID, 'item-summary').text.startswith(
                     title.split(': ', 1)[1]))

@@ -269,15 +269,20 @@ TEST_F(ServeTest, AnswersThisControllersPictureAsJson) {
     stop(served);
 }
 
-// Two event streams: a reader that collects one stream's text on a thread
-// of its own, until the server ends it.
+// An event stream's reader, which collects the stream's text on a thread of
+// its own until the server ends it.
 class EventReader {
 public:
-    explicit EventReader(int port)
-        : m_thread([this, port] {
+    // From the start, or after the event lastEventId names.
+    explicit EventReader(int port, const std::string& lastEventId = "")
+        : m_thread([this, port, lastEventId] {
               httplib::Client client("127.0.0.1", port);
               client.set_read_timeout(std::chrono::seconds(60));
-              client.Get("/api/events", [this](const char* data, size_t length) {
+              httplib::Headers headers;
+              if (!lastEventId.empty()) {
+                  headers.emplace("Last-Event-ID", lastEventId);
+              }
+              client.Get("/api/events", headers, [this](const char* data, size_t length) {
                   std::lock_guard<std::mutex> hold(m_lock);
                   m_text.append(data, length);
                   return true;
@@ -314,7 +319,7 @@ private:
     std::thread m_thread; // last: it uses the rest
 };
 
-TEST_F(ServeTest, TwoEventStreamsSeeThePictureThenTheSameChange) {
+TEST_F(ServeTest, TwoEventStreamsSeeThePictureThenTheSameChangeAndAReturnGoesOn) {
     const std::string scenario =
         files.write("bench.json", scenarios::of(scenarios::networkCamera("192.168.10.21")));
     ServedProgram served(local(scenario));
@@ -338,6 +343,15 @@ TEST_F(ServeTest, TwoEventStreamsSeeThePictureThenTheSameChange) {
         EXPECT_THAT(changed, HasSubstr("\"node\":\"bench\",\"event\":\"changed\","
                                        "\"names\":[\"gev0-cam0\"]"));
         EXPECT_THAT(changed, HasSubstr("\"from\":\"192.168.10.21\",\"to\":\"192.168.10.42\""));
+
+        // A client that comes back with the number of its last event gets
+        // what came after it instead of the picture.
+        const std::string present = first.eventWith("\"present\"");
+        EventReader again(served.port(), present.substr(4, present.find('\n') - 4));
+        ASSERT_TRUE(waitUntil([&] { return again.eventWith("\"changed\"") != ""; }))
+            << again.text();
+        EXPECT_EQ(again.eventWith("\"changed\""), changed);
+        EXPECT_EQ(again.eventWith("\"present\""), "");
 
         const auto stopping = std::chrono::steady_clock::now();
         served.program().sendSignal(SIGTERM); // the streams end with the server

@@ -467,6 +467,7 @@ const byText = (a, b) => (a < b ? -1 : a > b ? 1 : 0);
 function makeListView() {
     const container = document.getElementById('nodes');
     const summary = document.getElementById('summary');
+    const noMatch = document.getElementById('no-match');
     const template = document.getElementById('node-template');
     const sections = new Map(); // node name -> section view
     const sectionOrder = [];    // node names, sorted
@@ -679,6 +680,7 @@ function makeListView() {
         const all = [...nodes.values() ];
         const allItems = all.flatMap((node) => [...node.items.values()]);
         const filtered = filter.nodes.length > 0 || filtersItems();
+        noMatch.hidden = true;
         if (!filtered) {
             summary.textContent = counted(all.length, 'node', 'nodes') + ': ' + stateCounts(all) +
                                   '; ' + counted(allItems.length, 'item', 'items') + ': ' +
@@ -693,6 +695,7 @@ function makeListView() {
                               ': ' + stateCounts(shownNodes) + '; ' + shownItems.length + ' of ' +
                               counted(allItems.length, 'item', 'items') + ': ' +
                               kindCounts(shownItems);
+        noMatch.hidden = shownNodes.length > 0;
     }
 
     function refilter() {

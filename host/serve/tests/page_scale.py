@@ -21,14 +21,12 @@ import json
 import re
 import statistics
 import subprocess
-import sys
 import tempfile
 import time
 import urllib.request
 from pathlib import Path
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
+from page_tests import start_browser, wait_for
 
 # Runs in the page before its own script: notes when the stream's first event
 # came, and the first frame that begins with every item row in the document
@@ -86,17 +84,6 @@ requestAnimationFrame(() => setTimeout(drawn, 0));
 """
 
 
-def wait_for(condition, seconds, what):
-    end = time.monotonic() + seconds
-    while True:
-        value = condition()
-        if value:
-            return value
-        if time.monotonic() > end:
-            sys.exit('waited %g s for %s' % (seconds, what))
-        time.sleep(0.01)
-
-
 def rss_mb(pid):
     status = Path('/proc/%d/status' % pid).read_text()
     return int(re.search(r'VmRSS:\s+(\d+)', status).group(1)) / 1024
@@ -132,14 +119,7 @@ def main():
                 return len(json.load(answer)['nodes']) == arguments.nodes
         wait_for(whole, 60, 'the whole plant at the server')
 
-        options = webdriver.ChromeOptions()
-        options.binary_location = '/usr/bin/chromium'
-        for argument in ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic',
-                         '--no-first-run', '--disable-background-networking',
-                         '--disable-component-update', '--disable-sync',
-                         '--window-size=1280,1000', '--user-data-dir=%s' % (folder / 'profile')]:
-            options.add_argument(argument)
-        browser = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
+        browser = start_browser(folder)
         rows = arguments.nodes * (arguments.items + 1)  # and each node's header row
         browser.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument',
                                 {'source': PROBE.replace('EXPECTED_ROWS', str(rows))})

@@ -324,7 +324,7 @@ class PageTests(unittest.TestCase):
         self.assertEqual(self.policy_violations(), [])
 
     def test_filters_narrow_as_list_does(self):
-        for fields, arguments in FILTERS:
+        for number, (fields, arguments) in enumerate(FILTERS):
             with self.subTest(arguments=arguments):
                 self.open()
                 self.wait_for_rows('bench', self.bench.list_rows('bench'))
@@ -337,7 +337,9 @@ class PageTests(unittest.TestCase):
                         element.send_keys(value)
                 expected = self.bench.list_rows('bench', arguments)
                 self.wait_for_rows('bench', expected or None, 5)
-        self.screenshot('list-filtered.png')
+                self.assertEqual(self.browser.find_element(By.ID, 'no-match').is_displayed(),
+                                 not expected)
+                self.screenshot('list-filtered-%d.png' % number)
 
     def test_scenario_edit_shows_without_reload(self):
         self.open()

@@ -4,6 +4,7 @@
 // scenario, the requests refused before any path is looked at, and a broker
 // message that is no document.
 #include "MqttBroker.h"
+#include "NotifySocket.h"
 #include "Scenarios.h"
 #include "ServedProgram.h"
 #include "TempDirectory.h"
@@ -358,6 +359,29 @@ TEST_F(ServeTest, TwoEventStreamsSeeThePictureThenTheSameChangeAndAReturnGoesOn)
         EXPECT_EQ(served.program().finish(std::chrono::seconds(10)).exitStatus, 0);
         EXPECT_LT(std::chrono::steady_clock::now() - stopping, std::chrono::seconds(5));
     }
+}
+
+TEST_F(ServeTest, TheServiceManagerHearsReadyOnceThePictureIsWholeAndTheWatchdogFed) {
+    const std::string scenario = files.write("bench.json", scenarios::of(scenarios::kUsbCamera));
+    const std::string path = files.path("notify");
+    NotifySocket manager(path);
+    setenv("NOTIFY_SOCKET", path.c_str(), 1);
+    setenv("WATCHDOG_USEC", "400000", 1);
+    ServedProgram served(local(scenario));
+    unsetenv("NOTIFY_SOCKET");
+    unsetenv("WATCHDOG_USEC");
+    ASSERT_TRUE(served.serving()) << served.logBefore();
+
+    const std::string ready = manager.next();
+    EXPECT_EQ(ready,
+              "READY=1\nSTATUS=Serving http://127.0.0.1:" + std::to_string(served.port()) + "/");
+    EXPECT_EQ(json(served.client().Get("/api/nodes"))["nodes"][0]["items"].size(), 1u)
+        << "ready comes after the items";
+    EXPECT_EQ(manager.next(), "WATCHDOG=1");
+    EXPECT_EQ(manager.next(), "WATCHDOG=1");
+    served.program().sendSignal(SIGTERM);
+    EXPECT_EQ(manager.next(), "STOPPING=1");
+    EXPECT_EQ(served.program().finish().exitStatus, 0);
 }
 
 TEST_F(ServeTest, RefusesOtherMethodsOriginsAndHosts) {

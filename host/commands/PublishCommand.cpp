@@ -5,22 +5,16 @@
 #include "commands/BrokerCommands.h"
 
 #include "cli/StopSignals.h"
-#include "commands/NodeName.h"
 #include "commands/ServiceNotifier.h"
+#include "commands/ThisNode.h"
 #include "commands/WatchReport.h"
 #include "mqtt/MqttClient.h"
 #include "mqtt/MqttTopics.h"
 #include "mqtt/NodePublisher.h"
 #include "present/ItemDocument.h"
 #include "present/JsonOutput.h"
-#include "session/ExpertSession.h"
-#include "session/HandoverQueue.h"
 #include "session/NotificationHandler.h"
-#include "session/PresentItems.h"
-#include "session/QueuedExpert.h"
-
-#include "contract/ComRef.h"
-#include "contract/Version.h"
+#include "session/RetriedExpert.h"
 
 #include <csignal>
 #include <cstdio>
@@ -53,20 +47,11 @@ int runPublish(ModuleLoader& loader, const PublishOptions& publish) {
     const std::string nodeName = nodeNameOrHostName(publish.node);
 
     WakeupPipe wakeup;
-    HandoverQueue<Notification> queue(wakeup);
     StopSignals stop(wakeup);
     std::signal(SIGPIPE, SIG_IGN); // a broker that hangs up is reconnected
 
-    const auto started = std::chrono::system_clock::now();
-    NodeStatus status;
-    status.state = "online";
-    status.session = newSessionId();
-    status.version = KR_VERSION_TEXT;
-    status.started = utcTimeText(started);
-    status.seen = status.started;
-    status.heartbeatSec = int(kNodeHeartbeat.count());
     // The node outlives the client, whose network thread calls it.
-    NodePublisher node(prefix, nodeName, status, wakeup);
+    NodePublisher node(prefix, nodeName, startingNodeStatus(), wakeup);
 
     std::string brokerText;
     int connections = 0; // network thread
@@ -95,41 +80,24 @@ int runPublish(ModuleLoader& loader, const PublishOptions& publish) {
     WatchReport report(true);
     ServiceNotifier service;
     bool ready = false;
-    std::unique_ptr<QueuedExpert> published;
-    bool settled = false;
-    auto now = std::chrono::steady_clock::now();
-    auto settleDeadline = now;
-    auto startAt = now; // of the expert, while none runs
-    auto nextHeartbeat = now + kNodeHeartbeat;
+    RetriedExpert expert(loader, wakeup);
+    auto nextHeartbeat = std::chrono::steady_clock::now() + kNodeHeartbeat;
     while (!stop.requested() && !node.ending()) {
-        now = std::chrono::steady_clock::now();
-        if (!published && now >= startAt) {
-            try {
-                published = startQueuedExpert(loader, queue);
-                settled = false;
-                settleDeadline = now + loader.settleTime();
-            } catch (const HostError& error) {
-                node.setError(error.what());
-                startAt = now + kExpertRetry;
-            }
+        const auto now = std::chrono::steady_clock::now();
+        RetriedExpert::Turn turn = expert.turn(now);
+        if (!turn.problem.empty()) {
+            node.setError(turn.problem);
         }
-        std::deque<Notification> notifications = queue.takeAll();
-        // The driver's first report, or its settle time, ends the search for
-        // the devices there are: only then is the broker's picture replaced.
-        if (published && !settled && (!notifications.empty() || now >= settleDeadline)) {
-            const std::vector<ItemPicture> present = presentItems(published->expert);
-            report.present(std::chrono::system_clock::now(), present);
+        // Only once the driver settled is the broker's picture replaced.
+        if (turn.settled) {
+            report.present(std::chrono::system_clock::now(), *turn.settled);
             std::map<std::string, std::string> documents;
-            for (const ItemPicture& item : present) {
+            for (const ItemPicture& item : *turn.settled) {
                 documents[item.name] = itemDocumentText(item.name, item.properties);
             }
             node.settle(std::move(documents));
-            settled = true;
         }
-        for (Notification& notification : notifications) {
-            if (!settled) {
-                continue; // the present items tell it
-            }
+        for (Notification& notification : turn.notifications) {
             follow(node, notification);
             std::string line = report.report(notification);
             if (!line.empty()) {
@@ -150,11 +118,8 @@ int runPublish(ModuleLoader& loader, const PublishOptions& publish) {
         if (const auto nextAlive = service.nextAlive()) {
             wakeAt = std::min(wakeAt, *nextAlive);
         }
-        if (!published) {
-            wakeAt = std::min(wakeAt, startAt);
-        }
-        if (published && !settled) {
-            wakeAt = std::min(wakeAt, settleDeadline);
+        if (const auto nextTurn = expert.nextTurn()) {
+            wakeAt = std::min(wakeAt, *nextTurn);
         }
         if (!stop.requested() && !node.ending()) {
             wakeup.wait(wakeAt);
@@ -167,8 +132,6 @@ int runPublish(ModuleLoader& loader, const PublishOptions& publish) {
     service.stopping();
     node.goOffline();
     client.stop();
-    if (published) {
-        published->expert.finalize();
-    }
+    expert.finalize();
     return kExitSuccess;
 }

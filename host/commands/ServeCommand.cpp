@@ -6,8 +6,8 @@
 
 #include "cli/HostError.h"
 #include "cli/StopSignals.h"
-#include "commands/NodeName.h"
 #include "commands/ServiceNotifier.h"
+#include "commands/ThisNode.h"
 #include "mqtt/MqttClient.h"
 #include "serve/BasicAuth.h"
 #include "serve/BrokerSource.h"

@@ -1,6 +1,8 @@
-#include "commands/NodeName.h"
+#include "commands/ThisNode.h"
 
 #include "cli/HostError.h"
+
+#include "contract/Version.h"
 
 #include <limits.h>
 #include <unistd.h>
@@ -15,4 +17,15 @@ std::string nodeNameOrHostName(const std::string& given) {
                          "under.");
     }
     return name;
+}
+
+NodeStatus startingNodeStatus() {
+    NodeStatus status;
+    status.state = "online";
+    status.session = newSessionId();
+    status.version = KR_VERSION_TEXT;
+    status.started = utcTimeText(std::chrono::system_clock::now());
+    status.seen = status.started;
+    status.heartbeatSec = int(kNodeHeartbeat.count());
+    return status;
 }

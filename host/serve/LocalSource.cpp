@@ -1,74 +1,53 @@
 #include "serve/LocalSource.h"
 
-#include "cli/HostError.h"
+#include "commands/ThisNode.h"
 #include "mqtt/MqttTopics.h"
 #include "present/ItemDocument.h"
-#include "session/PresentItems.h"
-
-#include "contract/Version.h"
 
 LocalSource::LocalSource(ModuleLoader& loader, std::string node, LivePicture& picture,
                          const WakeupPipe& wakeup)
-    : m_loader(loader), m_node(std::move(node)), m_picture(picture), m_queue(wakeup) {
-    const auto now = std::chrono::steady_clock::now();
-    m_startAt = now;
-    m_nextHeartbeat = now + kNodeHeartbeat;
-    m_status.state = "online";
-    m_status.session = newSessionId();
-    m_status.version = KR_VERSION_TEXT;
-    m_status.started = utcTimeText(std::chrono::system_clock::now());
-    m_status.seen = m_status.started;
-    m_status.heartbeatSec = int(kNodeHeartbeat.count());
-}
+    : m_node(std::move(node)), m_picture(picture), m_expert(loader, wakeup),
+      m_status(startingNodeStatus()),
+      m_nextHeartbeat(std::chrono::steady_clock::now() + kNodeHeartbeat) {}
 
 std::optional<std::chrono::steady_clock::time_point>
 LocalSource::turn(std::chrono::steady_clock::time_point now) {
-    if (!m_expert && now >= m_startAt) {
-        try {
-            m_expert = startQueuedExpert(m_loader, m_queue);
-            m_settled = false;
-            m_settleDeadline = now + m_loader.settleTime();
-        } catch (const HostError& error) {
-            if (m_status.state != "error" || m_status.reason != error.what()) {
-                m_status.state = "error";
-                m_status.reason = error.what();
-                tellStatus();
-            }
-            m_whole = true; // the picture tells why it has no items
-            m_startAt = now + kExpertRetry;
-        }
+    RetriedExpert::Turn turn = m_expert.turn(now);
+    if (!turn.problem.empty()) {
+        tellProblem(turn.problem);
     }
-    std::deque<Notification> notifications = m_queue.takeAll();
-    // The driver's first report, or its settle time, ends the search for the
-    // devices there are, as for publish.
-    if (m_expert && !m_settled && (!notifications.empty() || now >= m_settleDeadline)) {
-        settle();
+    if (turn.settled) {
+        settle(*turn.settled);
     }
-    for (const Notification& notification : notifications) {
-        if (m_settled) { // else the present items tell it
-            follow(notification);
-        }
+    for (const Notification& notification : turn.notifications) {
+        follow(notification);
     }
     if (now >= m_nextHeartbeat) {
         m_status.seen = utcTimeText(std::chrono::system_clock::now());
         tellStatus();
         m_nextHeartbeat = now + kNodeHeartbeat;
     }
-    auto wakeAt = m_nextHeartbeat;
-    if (!m_expert) {
-        wakeAt = std::min(wakeAt, m_startAt);
-    } else if (!m_settled) {
-        wakeAt = std::min(wakeAt, m_settleDeadline);
-    }
-    return wakeAt;
+    const auto nextTurn = m_expert.nextTurn();
+    return nextTurn ? std::min(*nextTurn, m_nextHeartbeat) : m_nextHeartbeat;
 }
 
-void LocalSource::settle() {
+// The node's state is error while the expert cannot start; its items stay as
+// they were, as publish leaves them on the broker.
+void LocalSource::tellProblem(const std::string& problem) {
+    if (m_status.state != "error" || m_status.reason != problem) {
+        m_status.state = "error";
+        m_status.reason = problem;
+        tellStatus();
+    }
+    m_whole = true; // the picture tells why it has no items
+}
+
+void LocalSource::settle(const std::vector<ItemPicture>& present) {
     std::set<std::string> gone = m_items;
     m_status.state = "online";
     m_status.reason.clear();
     tellStatus();
-    for (const ItemPicture& item : presentItems(m_expert->expert)) {
+    for (const ItemPicture& item : present) {
         gone.erase(item.name);
         if (item.status == 0) {
             setItem(item.name, itemDocumentText(item.name, item.properties));
@@ -77,7 +56,6 @@ void LocalSource::settle() {
     for (const std::string& name : gone) {
         removeItem(name);
     }
-    m_settled = true;
     m_whole = true;
     m_picture.pictureWhole();
 }
@@ -109,7 +87,5 @@ void LocalSource::tellStatus() {
 }
 
 void LocalSource::stop() {
-    if (m_expert) {
-        m_expert->expert.finalize();
-    }
+    m_expert.finalize();
 }

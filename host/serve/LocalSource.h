@@ -8,12 +8,10 @@
 #include "mqtt/NodeStatus.h"
 #include "serve/LivePicture.h"
 #include "serve/PictureSource.h"
-#include "session/HandoverQueue.h"
 #include "session/ModuleLoader.h"
 #include "session/NotificationHandler.h"
-#include "session/QueuedExpert.h"
+#include "session/RetriedExpert.h"
 
-#include <memory>
 #include <set>
 #include <string>
 
@@ -34,22 +32,18 @@ public:
     void stop() override;
 
 private:
-    void settle();
+    void tellProblem(const std::string& problem);
+    void settle(const std::vector<ItemPicture>& present);
     void follow(const Notification& notification);
     void setItem(const std::string& name, const std::string& document);
     void removeItem(const std::string& name);
     void tellStatus();
 
-    ModuleLoader& m_loader;
     const std::string m_node;
     LivePicture& m_picture;
-    HandoverQueue<Notification> m_queue;
+    RetriedExpert m_expert;
     NodeStatus m_status;
-    std::unique_ptr<QueuedExpert> m_expert;
     std::set<std::string> m_items; // told to the picture
-    bool m_settled = false;
     bool m_whole = false;
-    std::chrono::steady_clock::time_point m_startAt;
-    std::chrono::steady_clock::time_point m_settleDeadline;
     std::chrono::steady_clock::time_point m_nextHeartbeat;
 };

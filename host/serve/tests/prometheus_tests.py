@@ -1,54 +1,35 @@
+#!/usr/bin/python3
 """camexpert serve's /metrics as Prometheus reads it.
 
-Each test starts its own mosquitto, a `camexpert publish` of the simulated
-driver's default devices and a `camexpert serve --broker` on 127.0.0.1, with
-ports and a folder of its own; the first adds a Prometheus of its own that
-scrapes serve every second. Nothing here asks a Prometheus or broker the
-machine may run as a service.
+Usage: prometheus_tests.py CAMEXPERT FOLDER [unittest arguments]
 
-Usage: prometheus_tests.py --camexpert PROGRAM --folder DIR [unittest arguments]
-Exit status 77 (skipped) where mosquitto, Prometheus or promtool is missing.
+Each case has a bench of its own in FOLDER/<case> (the browser tests' Bench:
+a mosquitto on 127.0.0.1, a publisher of the simulated driver's default
+scenario, `camexpert serve --broker` on a free port), where the logs stay.
+The first adds a Prometheus of its own scraping serve every second; nothing
+here asks a Prometheus or broker the machine may run as a service. Exits 77
+(a skip for CTest) when mosquitto, Prometheus or promtool is missing.
 """
 
-import argparse
 import json
 import os
-import re
 import shutil
 import signal
-import socket
 import subprocess
 import sys
-import time
 import unittest
 import urllib.parse
 import urllib.request
+from pathlib import Path
 
-MOSQUITTO = "/usr/sbin/mosquitto"
-PROMETHEUS = "/usr/bin/prometheus"
-PROMTOOL = "/usr/bin/promtool"
-# Generous for the sanitizer builds; every wait ends as soon as its
-# condition holds.
-DEADLINE_SECONDS = 60
-SERVING_LINE = re.compile(r"camexpert: Serving http://127\.0\.0\.1:(\d+)/")
+from page_tests import (DEFAULT_SCENARIO, MOSQUITTO, SKIPPED, START_SECONDS, Bench, free_port,
+                        wait_for)
 
-# Set from the command line in main().
-CAMEXPERT = ""
-FOLDER = ""
+PROMETHEUS = '/usr/bin/prometheus'
+PROMTOOL = '/usr/bin/promtool'
 
 # Only the loopback: no proxy from the environment is ever asked.
 LOOPBACK = urllib.request.build_opener(urllib.request.ProxyHandler({}))
-
-
-def free_port():
-    with socket.socket() as probe:
-        probe.bind(("127.0.0.1", 0))
-        return probe.getsockname()[1]
-
-
-def accepts_connections(port):
-    with socket.socket() as probe:
-        return probe.connect_ex(("127.0.0.1", port)) == 0
 
 
 def fetch(url):
@@ -56,192 +37,126 @@ def fetch(url):
         return answer.read().decode()
 
 
-class ServeTestCase(unittest.TestCase):
-    """The test's folder, its processes and waiting with a deadline."""
+class FleetCase(unittest.TestCase):
+    """A bench with one publisher and serve, in the case's own folder."""
 
     def setUp(self):
-        self.folder = os.path.join(FOLDER, self._testMethodName)
+        self.folder = Path(sys.argv[2]).resolve() / self._testMethodName
         shutil.rmtree(self.folder, ignore_errors=True)
-        os.makedirs(self.folder)
-        self.processes = {}
-        self.killed = set()
-
-    def start(self, name, argv):
-        """Starts a process whose output goes to NAME.log in the test's folder."""
-        with open(self.path(name + ".log"), "wb") as log:
-            process = subprocess.Popen(argv, stdin=subprocess.DEVNULL, stdout=log,
-                                       stderr=subprocess.STDOUT, cwd=self.folder)
-        self.processes[name] = process
-        self.addCleanup(self.stop, name)
-        return process
-
-    def stop(self, name):
-        process = self.processes[name]
-        if process.poll() is None:
-            process.terminate()
-            try:
-                process.wait(timeout=DEADLINE_SECONDS)
-            except subprocess.TimeoutExpired:
-                process.kill()
-                process.wait()
-
-    def path(self, name):
-        return os.path.join(self.folder, name)
-
-    def logs(self):
-        """The end of every log of the test, for a failure's message."""
-        texts = []
-        for name in sorted(self.processes):
-            with open(self.path(name + ".log"), errors="replace") as log:
-                texts.append("--- %s.log\n%s" % (name, "".join(log.readlines()[-20:])))
-        return "\n".join(texts)
-
-    def wait_for(self, what, condition):
-        """Polls CONDITION until it gives something true, and returns that."""
-        deadline = time.monotonic() + DEADLINE_SECONDS
-        while True:
-            result = condition()
-            if result:
-                return result
-            for name, process in self.processes.items():
-                if process.poll() is not None and name not in self.killed:
-                    self.fail("%s ended (%s) while waiting for %s\n%s"
-                              % (name, process.returncode, what, self.logs()))
-            if time.monotonic() > deadline:
-                self.fail("no %s within %d s\n%s" % (what, DEADLINE_SECONDS, self.logs()))
-            time.sleep(0.1)
+        self.folder.mkdir(parents=True)
+        self.bench = Bench(sys.argv[1], self.folder)
+        self.addCleanup(self.bench.stop)
 
     def start_fleet(self, node):
-        """A broker, one publisher as NODE, and serve reading that broker;
-        returns serve's port."""
-        broker_port = free_port()
-        # Started by root, mosquitto would read the test's files as the user
-        # mosquitto, who may not.
-        with open(self.path("mosquitto.conf"), "w") as config:
-            config.write("user root\nlistener %d 127.0.0.1\nallow_anonymous true\n"
-                         "persistence false\n" % broker_port)
-        self.start("mosquitto", [MOSQUITTO, "-c", self.path("mosquitto.conf")])
-        self.wait_for("mosquitto on port %d" % broker_port,
-                      lambda: accepts_connections(broker_port))
-        broker = "127.0.0.1:%d" % broker_port
-        self.start("publish", [CAMEXPERT, "publish", "--broker", broker, "--node", node])
-        self.start("serve", [CAMEXPERT, "serve", "--broker", broker, "--listen", "127.0.0.1:0"])
-        return int(self.wait_for("serve's 'Serving' line", self.serving_port))
-
-    def serving_port(self):
-        with open(self.path("serve.log"), errors="replace") as log:
-            found = SERVING_LINE.search(log.read())
-        return found and found.group(1)
+        """The publisher of NODE and serve's address."""
+        self.publisher = self.bench.publish(node, DEFAULT_SCENARIO.read_text())
+        return self.bench.serve()[1]
 
     def kill_publisher(self):
-        publisher = self.processes["publish"]
-        self.killed.add("publish")
-        publisher.send_signal(signal.SIGKILL)
-        publisher.wait()
+        self.publisher.process.send_signal(signal.SIGKILL)
+        self.publisher.process.wait()
+
+    def logs(self):
+        """The end of every log of the case, for a failure's message."""
+        return '\n'.join('--- %s\n%s' % (log.name, ''.join(
+            log.read_text(errors='replace').splitlines(True)[-20:]))
+            for log in sorted(self.folder.glob('*.log')))
 
 
-class PrometheusTests(ServeTestCase):
+class PrometheusTests(FleetCase):
 
-    def start_prometheus(self, target_port):
-        """A Prometheus scraping 127.0.0.1:TARGET_PORT every second; returns its port."""
+    def start_prometheus(self, target):
+        """A Prometheus scraping TARGET (host:port) every second."""
+        config = self.folder / 'prometheus.yml'
+        config.write_text('global:\n'
+                          '  scrape_interval: 1s\n'
+                          '  evaluation_interval: 1s\n'
+                          'scrape_configs:\n'
+                          '  - job_name: camexpert\n'
+                          '    static_configs:\n'
+                          "      - targets: ['%s']\n" % target)
         port = free_port()
-        with open(self.path("prometheus.yml"), "w") as config:
-            config.write("global:\n"
-                         "  scrape_interval: 1s\n"
-                         "  evaluation_interval: 1s\n"
-                         "scrape_configs:\n"
-                         "  - job_name: camexpert\n"
-                         "    static_configs:\n"
-                         "      - targets: ['127.0.0.1:%d']\n" % target_port)
-        self.start("prometheus", [PROMETHEUS, "--config.file=" + self.path("prometheus.yml"),
-                                  "--storage.tsdb.path=" + self.path("prometheus-data"),
-                                  "--web.listen-address=127.0.0.1:%d" % port])
-        self.prometheus = "http://127.0.0.1:%d" % port
-        self.wait_for("Prometheus ready", self.prometheus_ready)
-        return port
+        self.bench.start('prometheus', [
+            PROMETHEUS, '--config.file=%s' % config,
+            '--storage.tsdb.path=%s' % (self.folder / 'prometheus-data'),
+            '--web.listen-address=127.0.0.1:%d' % port])
+        self.prometheus = 'http://127.0.0.1:%d' % port
+        self.wait(self.prometheus_ready, 'Prometheus to be ready')
 
     def prometheus_ready(self):
         try:
-            fetch(self.prometheus + "/-/ready")
+            fetch(self.prometheus + '/-/ready')
             return True
         except OSError:
             return False
 
+    def wait(self, condition, what):
+        try:
+            return wait_for(condition, START_SECONDS, what)
+        except AssertionError as failure:
+            raise AssertionError('%s\n%s' % (failure, self.logs())) from None
+
     def query(self, promql):
         """The instant vector PROMQL gives now, as {((label, value)...): number}."""
-        answer = json.loads(fetch(self.prometheus + "/api/v1/query?" +
-                                  urllib.parse.urlencode({"query": promql})))
-        self.assertEqual(answer["status"], "success", answer)
-        return {tuple(sorted(series["metric"].items())): float(series["value"][1])
-                for series in answer["data"]["result"]}
+        answer = json.loads(fetch(self.prometheus + '/api/v1/query?' +
+                                  urllib.parse.urlencode({'query': promql})))
+        self.assertEqual(answer['status'], 'success', answer)
+        return {tuple(sorted(series['metric'].items())): float(series['value'][1])
+                for series in answer['data']['result']}
 
     def wait_for_query(self, promql, expected):
-        last = {}
-
-        def answers():
-            last["result"] = self.query(promql)
-            return last["result"] == expected
-
+        answers = []
         try:
-            self.wait_for("%s = %s" % (promql, expected), answers)
+            self.wait(lambda: answers.append(self.query(promql)) or answers[-1] == expected,
+                      '%s = %s' % (promql, expected))
         except AssertionError as failure:
-            targets = fetch(self.prometheus + "/api/v1/targets")
-            raise AssertionError("%s\nlast answer: %s\ntargets: %s"
-                                 % (failure, last.get("result"), targets)) from None
+            raise AssertionError('%s\nlast answer: %s\ntargets: %s' % (
+                failure, answers[-1:], fetch(self.prometheus + '/api/v1/targets'))) from None
 
     def test_fleet_counts_and_a_killed_publisher(self):
-        serve_port = self.start_fleet("cell1")
-        self.start_prometheus(serve_port)
+        serve = self.start_fleet('cell1')
+        self.start_prometheus(urllib.parse.urlsplit(serve).netloc)
 
-        self.wait_for_query("sum(camexpert_node_items)", {(): 11.0})
-        self.assertEqual(self.query("sum by (kind) (camexpert_node_items)"),
-                         {(("kind", "camera"),): 9.0, (("kind", "grabber"),): 2.0})
-        self.wait_for_query("sum by (node) (camexpert_node_up)", {(("node", "cell1"),): 1.0})
+        self.wait_for_query('sum(camexpert_node_items)', {(): 11.0})
+        self.assertEqual(self.query('sum by (kind) (camexpert_node_items)'),
+                         {(('kind', 'camera'),): 9.0, (('kind', 'grabber'),): 2.0})
+        self.wait_for_query('sum by (node) (camexpert_node_up)', {(('node', 'cell1'),): 1.0})
 
         self.kill_publisher()
-        self.wait_for_query("sum by (node) (camexpert_node_up)", {(("node", "cell1"),): 0.0})
+        self.wait_for_query('sum by (node) (camexpert_node_up)', {(('node', 'cell1'),): 0.0})
 
 
-class MetricsTextTests(ServeTestCase):
+class MetricsTextTests(FleetCase):
 
     def check_metrics(self, text):
-        checked = subprocess.run([PROMTOOL, "check", "metrics"], input=text, text=True,
+        checked = subprocess.run([PROMTOOL, 'check', 'metrics'], input=text, text=True,
                                  stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
-        self.assertEqual((checked.returncode, checked.stdout), (0, ""),
-                         "promtool check metrics on:\n" + text)
+        self.assertEqual((checked.returncode, checked.stdout), (0, ''),
+                         'promtool check metrics on:\n' + text)
 
     def test_promtool_finds_nothing(self):
         # Quotes and a backslash in the node name: label values the text
         # format must escape.
         node = 'cell "2" \\ east'
-        escaped = node.replace("\\", "\\\\").replace('"', '\\"')
-        metrics = "http://127.0.0.1:%d/metrics" % self.start_fleet(node)
+        escaped = node.replace('\\', '\\\\').replace('"', '\\"')
+        metrics = self.start_fleet(node) + 'metrics'
 
-        def up_is(value):
-            line = 'camexpert_node_up{node="%s"} %d\n' % (escaped, value)
+        def text_with_up(value):
             text = fetch(metrics)
-            return line in text and text
+            return 'camexpert_node_up{node="%s"} %d\n' % (escaped, value) in text and text
 
-        self.check_metrics(self.wait_for("node up in /metrics", lambda: up_is(1)))
+        self.check_metrics(wait_for(lambda: text_with_up(1), START_SECONDS, 'the node up'))
         self.kill_publisher()
-        self.check_metrics(self.wait_for("node down in /metrics", lambda: up_is(0)))
+        self.check_metrics(wait_for(lambda: text_with_up(0), START_SECONDS, 'the node down'))
 
 
-def main():
-    global CAMEXPERT, FOLDER
-    parser = argparse.ArgumentParser(add_help=False)
-    parser.add_argument("--camexpert", required=True)
-    parser.add_argument("--folder", required=True)
-    ours, rest = parser.parse_known_args()
-    CAMEXPERT = os.path.abspath(ours.camexpert)
-    FOLDER = os.path.abspath(ours.folder)
-    missing = [program for program in (MOSQUITTO, PROMETHEUS, PROMTOOL)
+if __name__ == '__main__':
+    if len(sys.argv) < 3:
+        sys.exit(__doc__)
+    lacking = [program for program in (MOSQUITTO, PROMETHEUS, PROMTOOL)
                if not os.access(program, os.X_OK)]
-    if missing:
-        print("skipped: no %s (Debian packages mosquitto, prometheus)" % ", ".join(missing))
-        sys.exit(77)
-    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
-
-
-if __name__ == "__main__":
-    main()
+    if lacking:
+        print('skipped: %s is not installed (Debian packages mosquitto, prometheus)'
+              % ', '.join(lacking))
+        sys.exit(SKIPPED)
+    unittest.main(argv=sys.argv[:1] + sys.argv[3:], verbosity=2)

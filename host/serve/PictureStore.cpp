@@ -6,6 +6,7 @@
 #include "mqtt/NodeStatus.h"
 #include "mqtt/SummaryReader.h"
 #include "present/ItemSummary.h"
+#include "present/JsonOutput.h"
 #include "present/PropertyFormat.h"
 #include "serve/PropertyChanges.h"
 
@@ -114,7 +115,7 @@ StoreUpdate PictureStore::applyItem(const std::string& topic, const std::string&
     if (!known) {
         result.events.push_back(stateEvent(base, std::nullopt));
     }
-    std::string text = document.dump();
+    std::string text = jsonText(document, true); // as show --json escapes it
     const ItemSummary summary = *m_inventory.itemOf(node, item);
     if (old == documents.end()) {
         result.events.push_back(itemEvent(base, "added", summary));

@@ -131,6 +131,10 @@ void WebServer::defineRoutes() {
             answerError(response, response.status, "The request cannot be answered.");
         }
     });
+    m_server->set_exception_handler(
+        [](const httplib::Request&, httplib::Response& response, std::exception_ptr) {
+            answerError(response, 500, "The server failed to answer.");
+        });
     m_server->set_logger(
         [this](const httplib::Request& request, const httplib::Response& response) {
             m_requests.count(routeOf(request.target).handler, response.status);

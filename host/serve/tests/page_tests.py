@@ -91,8 +91,10 @@ const section = [...document.querySelectorAll('#nodes section.node')]
     .find((shown) => shown.dataset.node === arguments[0]);
 if (!section) return null;
 const state = section.querySelector('.state');
+const reason = section.querySelector('.reason');
 return {heading: section.querySelector('h2').textContent, state: state.textContent,
-        stateClass: state.className, seen: section.querySelector('.seen').textContent};
+        stateClass: state.className, seen: section.querySelector('.seen').textContent,
+        reason: reason.hidden ? '' : reason.textContent};
 """
 
 
@@ -311,7 +313,8 @@ class PageTests(unittest.TestCase):
         self.wait_for_rows('bench', expected)
         head = self.browser.execute_script(HEAD_SCRIPT, 'bench')
         self.assertEqual(head['heading'], 'bench')
-        self.assertEqual((head['state'], head['stateClass']), ('online', 'state state-online'))
+        self.assertEqual(head['state'], 'online')
+        self.assertIn('state-online', head['stateClass'].split())
         self.assertRegex(head['seen'], r'^\d+ s ago$')
         self.assertEqual(self.browser.find_element(By.ID, 'connection').text, 'live')
         headers = [cell.text for cell in self.browser.find_elements(
@@ -322,6 +325,23 @@ class PageTests(unittest.TestCase):
         self.assertEqual(link.get_attribute('href'), self.url + 'nodes/bench/items/clfg0%3A%3A0')
         self.screenshot('list.png')
         self.assertEqual(self.policy_violations(), [])
+
+    def test_error_state_shows_its_reason(self):
+        self.open()
+        publisher = self.bench.publish('broken', '{"cameras": [')
+        self.addCleanup(publisher.stop)
+
+        def head(state):
+            shown = self.browser.execute_script(HEAD_SCRIPT, 'broken')
+            return shown if shown and shown['state'] == state else None
+        shown = wait_for(lambda: head('error'), START_SECONDS, 'the node in error')
+        self.assertIn('state-error', shown['stateClass'].split())
+        self.assertIn(str(self.bench.scenario('broken')), shown['reason'])
+        self.screenshot('list-error.png')
+        self.bench.write_scenario('broken', DEFAULT_SCENARIO.read_text())
+        shown = wait_for(lambda: head('online'), START_SECONDS, 'the node online once mended')
+        self.assertEqual(shown['reason'], '')
+        self.wait_for_rows('broken', self.bench.list_rows('broken'))
 
     def test_filters_narrow_as_list_does(self):
         for number, (fields, arguments) in enumerate(FILTERS):

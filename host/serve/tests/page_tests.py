@@ -3,12 +3,12 @@
 
 Usage: page_tests.py CAMEXPERT FOLDER
 
-Starts a mosquitto of its own on 127.0.0.1, a publisher of the simulated
-driver's default scenario (a copy in FOLDER, edited by a case), and
-`camexpert serve` on a free port; every case uses one browser. A screenshot
-of each page a case looks at is saved in FOLDER/screenshots. Exits 77 (a
-skip for CTest) when Chromium, its WebDriver, Selenium or mosquitto is
-missing.
+Starts a mosquitto of its own on 127.0.0.1, publishers of the simulated
+driver with scenarios in FOLDER (the default one, which cases edit, and one
+of hostile texts; cases start more), and `camexpert serve --broker` on a
+free port; every case uses one browser. A screenshot of each page a case
+looks at is saved in FOLDER/screenshots. Exits 77 (a skip for CTest) when
+Chromium, its WebDriver, Selenium or mosquitto is missing.
 """
 
 import base64
@@ -38,10 +38,9 @@ START_SECONDS = 60
 
 try:
     from selenium import webdriver
-    from selenium.common.exceptions import TimeoutException
     from selenium.webdriver.chrome.service import Service
     from selenium.webdriver.common.by import By
-    from selenium.webdriver.support.ui import Select, WebDriverWait
+    from selenium.webdriver.support.ui import Select
 except ImportError:
     webdriver = None
 
@@ -156,9 +155,8 @@ class Bench:
         (folder / 'mosquitto.conf').write_text(
             'user root\nlistener %d 127.0.0.1\nallow_anonymous true\npersistence false\n'
             % self.broker_port)
-        broker = self.start('mosquitto', [MOSQUITTO, '-c', str(folder / 'mosquitto.conf')])
+        self.start('mosquitto', [MOSQUITTO, '-c', str(folder / 'mosquitto.conf')])
         wait_for(lambda: self.accepts(self.broker_port), START_SECONDS, 'mosquitto to listen')
-        del broker
 
     @staticmethod
     def accepts(port):
@@ -191,7 +189,7 @@ class Bench:
         server = self.start(name, [self.camexpert, 'serve', '--broker',
                                    '127.0.0.1:%d' % self.broker_port, '--listen',
                                    '127.0.0.1:%d' % port])
-        match = server.line(r'camexpert: Serving (http://127\.0\.0\.1:(\d+)/)', START_SECONDS)
+        match = server.line(r'camexpert: Serving (http://127\.0\.0\.1:\d+/)', START_SECONDS)
         return server, match.group(1)
 
     def camexpert_output(self, node, arguments):

@@ -137,7 +137,11 @@ const CLASS_NAMES = {
     xdigit : '0-9A-Fa-f',
 };
 
-function escapeForRegExp(c) { return /[\\^$.*+?()[\]{}|/-]/.test(c) ? '\\' + c : c; }
+// A character as itself in a regular expression ('u' mode), outside a class
+// and inside one, where '-' needs it too.
+function literal(c) { return /[\\^$.*+?()[\]{}|/]/.test(c) ? '\\' + c : c; }
+
+function classLiteral(c) { return c === '-' ? '\\-' : literal(c); }
 
 // The bracket expression starting at chars[start] ('['): its regular
 // expression and the index after it, or null when it is not one.
@@ -167,7 +171,7 @@ function bracket(chars, start) {
             i += 1;
             c = chars[i];
         }
-        body += escapeForRegExp(c);
+        body += classLiteral(c);
         i += 1;
         if (chars[i] === '-' && i + 1 < chars.length && chars[i + 1] !== ']') {
             let last = chars[i + 1];
@@ -176,7 +180,7 @@ function bracket(chars, start) {
                 last = chars[i];
                 i += 1;
             }
-            body += '-' + escapeForRegExp(last);
+            body += '-' + classLiteral(last);
         }
     }
     if (i >= chars.length) {
@@ -200,11 +204,14 @@ function patternRegExp(pattern) {
             const expression = bracket(chars, i);
             source += expression ? expression.source : '\\[';
             i = expression ? expression.next : i + 1;
-        } else if (c === '\\' && i + 1 < chars.length) {
-            source += escapeForRegExp(chars[i + 1]);
+        } else if (c === '\\') {
+            if (i + 1 === chars.length) {
+                return /(?!)/; // a pattern that ends in a backslash matches nothing
+            }
+            source += literal(chars[i + 1]);
             i += 2;
         } else {
-            source += escapeForRegExp(c);
+            source += literal(c);
             i += 1;
         }
     }

@@ -62,6 +62,7 @@ HOSTILE_SCENARIO = {
 FILTERS = [
     ({'filter-name': 'clfg0*', 'filter-kind': 'camera'}, ['clfg0*', '--kind', 'camera']),
     ({'filter-name': 'GEV* Uvc?'}, ['GEV*', 'Uvc?']),
+    ({'filter-name': 'usb3-?.? CLFG0\\:*'}, ['usb3-?.?', 'CLFG0\\:*']),
     ({'filter-name': '[cs]*', 'filter-bus': 'PCIe'}, ['[cs]*', '--bus', 'PCIe']),
     ({'filter-bus': 'USB'}, ['--bus', 'USB']),
     ({'filter-kind': 'grabber'}, ['--kind', 'grabber']),

@@ -55,6 +55,8 @@ HOSTILE_SCENARIO = {
         {'bus': 'ipv4', 'interface': '<svg onload="window.pwned=\'name\'">', 'serial': '3',
          'vendor': '"quoted" & \'single\' \u001b[31m\u202eevil', 'model': 'x&amp;y',
          'ipAddress': '10.1.1.1', 'subnetMask': '255.0.0.0'},
+        {'bus': 'UVC ', 'interface': 'usb/1 %41?#', 'serial': '4', 'vendor': 'Lumora',
+         'model': 'a/b'},
     ]
 }
 
@@ -75,6 +77,7 @@ ITEM_PAGES = [
     ('bench', 'clfg0'),
     ('bench', 'clfg0::1'),
     ('hostile', '<svg onload="window.pwned=\'name\'">'),
+    ('hostile', 'usb/1 %41?#'),
 ]
 
 # The rows of a node's section: the texts of every shown item row's cells.

@@ -60,6 +60,24 @@ std::vector<std::string> values(const httplib::Request& request, const char* nam
     return found;
 }
 
+// The kind or bus parameter in the spelling the filter takes, the last one
+// given; false, after answering 400 with list's sentence, for a word that
+// list does not take.
+bool readWord(const httplib::Request& request, const char* name,
+              std::optional<std::string> (*known)(const std::string&), const std::string& rule,
+              std::string& word, httplib::Response& response) {
+    for (const std::string& typed : values(request, name)) {
+        const std::optional<std::string> spelled = known(typed);
+        if (!spelled) {
+            answerError(response, 400,
+                        "unknown " + std::string(name) + " '" + typed + "': " + rule + ".");
+            return false;
+        }
+        word = *spelled;
+    }
+    return true;
+}
+
 } // namespace
 
 WebServer::WebServer(const WebSettings& settings, LivePicture& picture, const PictureSource& source)
@@ -203,21 +221,9 @@ void WebServer::answerNodes(const httplib::Request& request, httplib::Response& 
     FleetFilter filter;
     filter.items.patterns = values(request, "name");
     filter.nodes = values(request, "node");
-    for (const std::string& kind : values(request, "kind")) {
-        const std::optional<std::string> known = knownKind(kind);
-        if (!known) {
-            answerError(response, 400, "unknown kind '" + kind + "': " + kindRule() + ".");
-            return;
-        }
-        filter.items.kind = *known;
-    }
-    for (const std::string& bus : values(request, "bus")) {
-        const std::optional<std::string> known = knownBus(bus);
-        if (!known) {
-            answerError(response, 400, "unknown bus '" + bus + "': " + busRule() + ".");
-            return;
-        }
-        filter.items.bus = *known;
+    if (!readWord(request, "kind", knownKind, kindRule(), filter.items.kind, response) ||
+        !readWord(request, "bus", knownBus, busRule(), filter.items.bus, response)) {
+        return;
     }
     std::vector<FleetNode> nodes;
     m_picture.read([&](const PictureStore& store) { nodes = store.inventory().nodes(); });

@@ -53,6 +53,17 @@ protected:
         return result ? Json::parse(result->body, nullptr, false) : Json();
     }
 
+    // /api/nodes once its first node has so many items, or as it is when
+    // that does not come.
+    static Json nodesOnceOneHas(httplib::Client& client, size_t items) {
+        Json nodes;
+        waitUntil([&] {
+            nodes = json(client.Get("/api/nodes"));
+            return nodes["nodes"].size() >= 1 && nodes["nodes"][0]["items"].size() == items;
+        });
+        return nodes;
+    }
+
     static std::vector<std::string> keys(const Json& object) {
         std::vector<std::string> names;
         for (auto entry = object.begin(); entry != object.end(); ++entry) {
@@ -220,11 +231,8 @@ TEST_F(ServeTest, AnswersThisControllersPictureAsJson) {
     ServedProgram served(local(scenario));
     ASSERT_TRUE(served.serving()) << served.logBefore();
     httplib::Client client = served.client();
-    Json nodes;
-    ASSERT_TRUE(waitUntil([&] {
-        nodes = json(client.Get("/api/nodes"));
-        return nodes["nodes"].size() == 1 && nodes["nodes"][0]["items"].size() == 3;
-    })) << nodes;
+    const Json nodes = nodesOnceOneHas(client, 3);
+    ASSERT_EQ(nodes["nodes"].size(), 1u) << nodes;
     const Json& node = nodes["nodes"][0];
     EXPECT_THAT(keys(nodes), ElementsAre("nodes"));
     EXPECT_THAT(keys(node), ElementsAre("node", "status", "lastSeen", "reason", "items"));
@@ -451,11 +459,8 @@ TEST_F(FleetServeTest, AnswersTheFleetOnTheBrokerAsJson) {
     EXPECT_THAT(served.line(),
                 HasSubstr("(the fleet on the MQTT broker at " + broker.address() + ")."));
     httplib::Client client = served.client();
-    Json nodes;
-    ASSERT_TRUE(waitUntil([&] {
-        nodes = json(client.Get("/api/nodes"));
-        return nodes["nodes"].size() == 1 && nodes["nodes"][0]["items"].size() == 11;
-    })) << nodes;
+    const Json nodes = nodesOnceOneHas(client, 11);
+    ASSERT_EQ(nodes["nodes"].size(), 1u) << nodes;
     const Json& node = nodes["nodes"][0];
     EXPECT_THAT(keys(node), ElementsAre("node", "status", "lastSeen", "reason", "items"));
     EXPECT_EQ(node["node"], "cell4");

@@ -20,13 +20,15 @@ import argparse
 import json
 import re
 import statistics
+import sys
 import subprocess
 import tempfile
 import time
 import urllib.request
 from pathlib import Path
 
-from page_tests import start_browser, wait_for
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
+from page_tests import start_browser, wait_for  # noqa: E402
 
 # Runs in the page before its own script: notes when the stream's first event
 # came, and the first frame that begins with every item row in the document

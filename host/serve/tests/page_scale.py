@@ -20,8 +20,8 @@ import argparse
 import json
 import re
 import statistics
-import sys
 import subprocess
+import sys
 import tempfile
 import time
 import urllib.request

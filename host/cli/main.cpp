@@ -115,7 +115,7 @@ const Subcommand& subcommandNamed(const std::string& name) {
 
 // serve loads the module only to show this controller; with --broker it
 // reads the broker alone.
-bool needsModule(const Subcommand& subcommand, const CommandLine& line) {
+bool needsModule(const Subcommand& subcommand, [[maybe_unused]] const CommandLine& line) {
 #if KR_HOST_MQTT
     if (line.subcommand == "serve") {
         return line.serve.broker.broker.empty();

@@ -55,7 +55,8 @@ protected:
 
     // /api/nodes once its first node has so many items, or as it is when
     // that does not come.
-    static Json nodesOnceOneHas(httplib::Client& client, size_t items) {
+    template <typename Client>
+    static Json nodesOnceOneHas(Client& client, size_t items) {
         Json nodes;
         waitUntil([&] {
             nodes = json(client.Get("/api/nodes"));
@@ -214,7 +215,7 @@ TEST_F(ServeTest, ServesHttpsWithItsCertificate) {
     const httplib::Result result = client.Get("/api/nodes");
     ASSERT_TRUE(result) << httplib::to_string(result.error());
     EXPECT_EQ(result->status, 200);
-    EXPECT_EQ(json(result)["nodes"][0]["node"], "bench");
+    EXPECT_EQ(nodesOnceOneHas(client, 1)["nodes"][0]["node"], "bench");
     EXPECT_FALSE(served.client().Get("/api/nodes")) << "no plain HTTP on the HTTPS port";
 
     const ProcessResult wrong = runCamexpert(

@@ -22,8 +22,9 @@ import urllib.parse
 import urllib.request
 from pathlib import Path
 
-from page_tests import (DEFAULT_SCENARIO, MOSQUITTO, SKIPPED, START_SECONDS, Bench, free_port,
-                        wait_for)
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
+from page_tests import (DEFAULT_SCENARIO, MOSQUITTO, SKIPPED, START_SECONDS, Bench,  # noqa: E402
+                        free_port, wait_for)
 
 PROMETHEUS = '/usr/bin/prometheus'
 PROMTOOL = '/usr/bin/promtool'

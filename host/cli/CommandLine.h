@@ -4,7 +4,7 @@
 
 #include "commands/BrokerCommands.h"
 #include "commands/Commands.h"
-#include "commands/ServeCommand.h"
+#include "serve/ServeCommand.h"
 
 #include <CLI/CLI.hpp>
 

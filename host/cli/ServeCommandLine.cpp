@@ -1,5 +1,5 @@
 // The options of serve.
-#include "commands/ServeCommand.h"
+#include "serve/ServeCommand.h"
 
 #include "cli/OptionChecks.h"
 

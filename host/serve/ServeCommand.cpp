@@ -2,7 +2,7 @@
 // source and the web server, then gives the source its turns until a stop
 // signal, telling systemd when the first picture is whole and feeding its
 // watchdog.
-#include "commands/ServeCommand.h"
+#include "serve/ServeCommand.h"
 
 #include "cli/HostError.h"
 #include "cli/StopSignals.h"

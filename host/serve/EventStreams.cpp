@@ -1,28 +1,38 @@
 #include "serve/EventStreams.h"
 
+#include "mqtt/NodeStatus.h"
 #include "serve/JsonAnswer.h"
 
 #include <memory>
 
 namespace {
 
-std::optional<uint64_t> eventId(const std::string& text) {
-    if (text.empty() || text.size() > 19 ||
-        text.find_first_not_of("0123456789") != std::string::npos) {
+// The number in "RUN-N" when RUN is this server's run; none for an id
+// of another run (a client that was here before a restart) or no id at all.
+std::optional<uint64_t> eventNumber(const std::string& text, const std::string& run) {
+    if (text.compare(0, run.size() + 1, run + "-") != 0) {
         return std::nullopt;
     }
-    return std::stoull(text);
+    const std::string number = text.substr(run.size() + 1);
+    if (number.empty() || number.size() > 19 ||
+        number.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    return std::stoull(number);
 }
 
 bool send(httplib::DataSink& sink, const std::string& text) {
     return sink.write(text.data(), text.size());
 }
 
-std::string eventText(uint64_t id, const std::string& data) {
-    return "id: " + std::to_string(id) + "\ndata: " + data + "\n\n";
-}
-
 } // namespace
+
+EventStreams::EventStreams(LivePicture& picture, size_t limit, std::chrono::seconds keepalive)
+    : m_picture(picture), m_limit(limit), m_keepalive(keepalive), m_run(newSessionId()) {}
+
+std::string EventStreams::eventText(uint64_t id, const std::string& data) const {
+    return "id: " + m_run + "-" + std::to_string(id) + "\ndata: " + data + "\n\n";
+}
 
 bool EventStreams::reserve() {
     size_t open = m_open.load();
@@ -42,7 +52,7 @@ void EventStreams::answer(const httplib::Request& request, httplib::Response& re
         return;
     }
     auto position = std::make_shared<Position>();
-    position->resumeAfter = eventId(request.get_header_value("Last-Event-ID"));
+    position->resumeAfter = eventNumber(request.get_header_value("Last-Event-ID"), m_run);
     response.set_header("Cache-Control", "no-store");
     response.set_chunked_content_provider(
         "text/event-stream",

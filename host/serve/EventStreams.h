@@ -14,11 +14,11 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 class EventStreams {
 public:
-    EventStreams(LivePicture& picture, size_t limit, std::chrono::seconds keepalive)
-        : m_picture(picture), m_limit(limit), m_keepalive(keepalive) {}
+    EventStreams(LivePicture& picture, size_t limit, std::chrono::seconds keepalive);
 
     void answer(const httplib::Request& request, httplib::Response& response);
 
@@ -34,9 +34,14 @@ private:
     bool reserve();
     bool pump(Position& position, httplib::DataSink& sink);
     bool sendPresent(Position& position, httplib::DataSink& sink);
+    std::string eventText(uint64_t id, const std::string& data) const;
 
     LivePicture& m_picture;
     const size_t m_limit;
     const std::chrono::seconds m_keepalive;
+    // Event ids are "RUN-N": N counts the feed's events, RUN is new with
+    // each server, so an id a browser kept from before a restart is not
+    // taken for one of this run's.
+    const std::string m_run;
     std::atomic<size_t> m_open{0};
 };

@@ -76,7 +76,7 @@ int runServe(ModuleLoader* loader, const ServeOptions& serve) {
             std::make_unique<LocalSource>(*loader, nodeNameOrHostName(serve.node), picture, wakeup);
     }
     WebServer web(settings, picture, *source);
-    web.start();
+    web.start(wakeup);
     std::fprintf(stderr, "camexpert: Serving %s (%s).\n", web.url().c_str(),
                  source->description().c_str());
 
@@ -84,6 +84,11 @@ int runServe(ModuleLoader* loader, const ServeOptions& serve) {
     bool ready = false;
     try {
         while (!stop.requested()) {
+            if (web.stoppedListening()) {
+                // A service that answers nothing is better restarted than
+                // kept alive by its watchdog.
+                throw HostError("Stopped listening on " + web.url() + ": the server ends.");
+            }
             auto wakeAt = source->turn(std::chrono::steady_clock::now());
             if (!ready && source->whole()) {
                 service.ready("Serving " + web.url());

@@ -106,12 +106,13 @@ std::string WebServer::url() const {
            hostAndPort(m_settings.listen.host, m_port) + "/";
 }
 
-void WebServer::start() {
+void WebServer::start(const WakeupPipe& wakeup) {
     {
         StopSignalsHeldBack heldBack; // the listening thread and its pool never take a stop signal
-        m_thread = std::thread([this] {
+        m_thread = std::thread([this, &wakeup] {
             m_server->listen_after_bind();
             m_listenEnded = true;
+            wakeup.wake();
         });
     }
     // A stop before the thread runs its loop would go unnoticed, and the loop

@@ -6,6 +6,7 @@
 // and never an Access-Control-Allow header.
 #pragma once
 
+#include "cli/StopSignals.h"
 #include "serve/BasicAuth.h"
 #include "serve/EventStreams.h"
 #include "serve/ListenAddress.h"
@@ -41,8 +42,13 @@ public:
     std::string url() const;
 
     // Serves on a thread of its own and its pool, which never take a stop
-    // signal.
-    void start();
+    // signal. The pipe is woken should the server stop listening before
+    // stop() asks it to.
+    void start(const WakeupPipe& wakeup);
+
+    // Whether the listening loop ended; before stop(), the server answers
+    // nothing any more.
+    bool stoppedListening() const { return m_listenEnded; }
 
     // Ends the event streams and the server, and waits for its threads.
     void stop();

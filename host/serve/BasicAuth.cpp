@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -60,11 +61,11 @@ BasicAuth::BasicAuth(const std::string& path) {
         throw HostError("Cannot read the password file " + path + ": " + std::strerror(errno) +
                         ".");
     }
+    std::map<std::string, int> firstLines; // user -> the line that names them
     std::string line;
     for (int number = 1; std::getline(file, line); ++number) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
+        // A hash holds no blanks: those after it are the editor's.
+        line.erase(line.find_last_not_of(" \t\r") + 1);
         if (line.find_first_not_of(" \t") == std::string::npos || line.front() == '#') {
             continue;
         }
@@ -75,7 +76,13 @@ BasicAuth::BasicAuth(const std::string& path) {
                              " is not USER:HASH with a crypt(3) hash ($6$, $5$, $y$, $2b$ or "
                              "$2y$; openssl passwd -6 makes one).");
         }
-        m_hashes[line.substr(0, colon)] = hash;
+        const std::string user = line.substr(0, colon);
+        if (!firstLines.emplace(user, number).second) {
+            throw UsageError("Line " + std::to_string(number) + " of the password file " + path +
+                             " names the user " + user + " again, first named on line " +
+                             std::to_string(firstLines[user]) + ": give each user one line.");
+        }
+        m_hashes[user] = hash;
     }
     if (m_hashes.empty()) {
         throw UsageError("The password file " + path +

@@ -3,8 +3,10 @@
 void EventFeed::publish(std::string data) {
     {
         std::lock_guard<std::mutex> hold(m_lock);
+        m_bytes += data.size();
         m_events.push_back({++m_lastId, std::move(data)});
-        if (m_events.size() > m_backlog) {
+        while (m_events.size() > 1 && (m_events.size() > m_backlog || m_bytes > m_backlogBytes)) {
+            m_bytes -= m_events.front().data.size();
             m_events.pop_front();
         }
     }

@@ -20,7 +20,10 @@ struct FedEvent {
 
 class EventFeed {
 public:
-    explicit EventFeed(size_t backlog) : m_backlog(backlog) {}
+    // Keeps at most backlog events and, beyond the newest, backlogBytes of
+    // their text: a few large changes may not hold much memory either.
+    explicit EventFeed(size_t backlog, size_t backlogBytes = size_t(32) << 20)
+        : m_backlog(backlog), m_backlogBytes(backlogBytes) {}
 
     // Numbers the event, keeps it and wakes the waiting streams.
     void publish(std::string data);
@@ -46,6 +49,8 @@ private:
     bool holdsAfterLocked(uint64_t id) const;
 
     const size_t m_backlog;
+    const size_t m_backlogBytes;
+    size_t m_bytes = 0; // of the events' data held
     mutable std::mutex m_lock;
     mutable std::condition_variable m_changed;
     std::deque<FedEvent> m_events; // the last ones, oldest first

@@ -1,7 +1,10 @@
 // The subscription of fleet and serve: on every connection to the broker,
 // the status and the items of every node under the prefix; what the network
 // thread receives waits in a queue for the main loop, which sleeps on a
-// wakeup pipe.
+// wakeup pipe. A message larger than 1 MiB or nested deeper than 64 levels
+// is no document publish writes, and reading it whole would cost memory
+// without bound or overflow the stack: it is dropped as it arrives, and told
+// in one line when the main loop takes the queue.
 #pragma once
 
 #include "cli/StopSignals.h"
@@ -12,10 +15,10 @@
 #include <string>
 
 struct FleetEvent {
-    enum class Kind { Subscribed, Message, Trouble, Refused };
+    enum class Kind { Subscribed, Message, Trouble, Refused, Ignored };
     Kind kind = Kind::Message;
     std::string topic;
-    std::string text; // the payload, or the trouble's sentence
+    std::string text; // the payload, the trouble's sentence, or why a message is ignored
 };
 
 class FleetSubscription {
@@ -29,7 +32,9 @@ public:
     // Starts the network thread, which never takes a stop signal.
     void start();
 
-    std::deque<FleetEvent> takeAll() { return m_queue.takeAll(); }
+    // What came since the last call; an ignored message is told on stderr
+    // here, on the caller's thread, and not returned.
+    std::deque<FleetEvent> takeAll();
 
     const std::string& brokerText() const { return m_client.brokerText(); }
 
@@ -44,5 +49,6 @@ private:
 };
 
 // "ignoring the message on TOPIC: it is no status or item document.", the
-// topic made safe for a terminal.
-std::string ignoredMessageSentence(const std::string& topic);
+// topic made safe for a terminal; why names another reason.
+std::string ignoredMessageSentence(const std::string& topic,
+                                   const std::string& why = "it is no status or item document");

@@ -33,6 +33,8 @@ BrokerSource::turn(std::chrono::steady_clock::time_point now) {
         case FleetEvent::Kind::Refused:
             m_connected = false;
             throw HostError(event.text + ".");
+        case FleetEvent::Kind::Ignored: // told by takeAll
+            break;
         case FleetEvent::Kind::Message:
             if (m_picture.apply(event.topic, event.text) == FleetUpdate::Malformed) {
                 std::fprintf(stderr, "camexpert: %s\n",

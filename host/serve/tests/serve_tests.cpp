@@ -485,18 +485,29 @@ TEST_F(FleetServeTest, AMessageThatIsNoDocumentIsIgnoredWithOneLine) {
     MqttProbe probe(broker.port());
     probe.publish("camexpert/cell5/items/bad", "<img src=x onerror=alert(1)>", true);
     probe.publish("camexpert/cell5/status", "{\"state\": 7}", true);
+    // Read whole, a document this deep would overflow the stack.
+    const size_t depth = 100000;
+    probe.publish("camexpert/cell5/items/deep",
+                  "{\"properties\": " + std::string(depth, '[') + std::string(depth, ']') + "}",
+                  true);
+    probe.publish("camexpert/cell5/items/huge",
+                  "{\"properties\": \"" + std::string(1 << 20, 'x') + "\"}", true);
     ServedProgram served({"serve", "--broker", broker.address(), "--listen", "127.0.0.1:0"});
     ASSERT_TRUE(served.serving()) << served.logBefore();
-    std::string line;
-    ASSERT_TRUE(served.program().readErrorLine(&line));
-    std::string other;
-    ASSERT_TRUE(served.program().readErrorLine(&other));
-    EXPECT_THAT((std::vector<std::string>{line, other}),
-                ::testing::UnorderedElementsAre(
-                    "camexpert: ignoring the message on camexpert/cell5/items/bad: it is no status "
-                    "or item document.",
-                    "camexpert: ignoring the message on camexpert/cell5/status: it is no status or "
-                    "item document."));
+    std::vector<std::string> lines(4);
+    for (std::string& line : lines) {
+        ASSERT_TRUE(served.program().readErrorLine(&line));
+    }
+    EXPECT_THAT(
+        lines, ::testing::UnorderedElementsAre(
+                   "camexpert: ignoring the message on camexpert/cell5/items/bad: it is no status "
+                   "or item document.",
+                   "camexpert: ignoring the message on camexpert/cell5/status: it is no status or "
+                   "item document.",
+                   "camexpert: ignoring the message on camexpert/cell5/items/deep: it nests deeper "
+                   "than 64 levels.",
+                   "camexpert: ignoring the message on camexpert/cell5/items/huge: it is larger "
+                   "than 1 MiB."));
     EXPECT_EQ(json(served.client().Get("/api/nodes")), Json::parse(R"({"nodes": []})"));
     served.program().sendSignal(SIGTERM);
     const ProcessResult result = served.program().finish(std::chrono::seconds(10));

@@ -2,11 +2,16 @@
 
 #include "cli/HostError.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
 
 constexpr std::chrono::milliseconds kQuietPeriod{500};
+// A live fleet never falls quiet: its heartbeats keep coming. Only a topic
+// not heard yet since the subscription starts the quiet period again, and
+// settling ends this long after the subscription at the latest.
+constexpr std::chrono::seconds kSettlingLimit{5};
 
 } // namespace
 
@@ -24,6 +29,7 @@ BrokerSource::turn(std::chrono::steady_clock::time_point now) {
             m_connected = true;
             m_settling = true;
             m_lastHeard = now;
+            m_settlingEnd = now + kSettlingLimit;
             m_heard.clear();
             break;
         case FleetEvent::Kind::Trouble:
@@ -46,14 +52,14 @@ BrokerSource::turn(std::chrono::steady_clock::time_point now) {
             } else {
                 m_retained.insert(event.topic);
             }
-            if (m_settling) {
-                m_heard.insert(event.topic);
+            if (m_settling && m_heard.insert(event.topic).second) {
                 m_lastHeard = now; // the quiet period starts again
             }
             break;
         }
     }
-    if (m_settling && now - m_lastHeard >= kQuietPeriod) {
+    const auto settled = std::min(m_lastHeard + kQuietPeriod, m_settlingEnd);
+    if (m_settling && now >= settled) {
         m_settling = false;
         sweep();
         if (!m_whole) {
@@ -61,7 +67,7 @@ BrokerSource::turn(std::chrono::steady_clock::time_point now) {
         }
         m_whole = true;
     }
-    return m_settling ? std::optional(m_lastHeard + kQuietPeriod) : std::nullopt;
+    return m_settling ? std::optional(settled) : std::nullopt;
 }
 
 void BrokerSource::sweep() {

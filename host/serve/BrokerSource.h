@@ -3,8 +3,9 @@
 // connection is tried again; a broker that refuses for good ends serve.
 //
 // After each subscription the broker sends what it retains, with no mark of
-// the end: the picture is whole once no message came for a quiet period, as
-// for fleet. What the broker no longer holds after a reconnection (cleared
+// the end: the picture is whole once no topic new since the subscription
+// came for a quiet period, or a few seconds after the subscription at the
+// latest. What the broker no longer holds after a reconnection (cleared
 // while serve was away) is then taken out of the picture.
 #pragma once
 
@@ -39,7 +40,8 @@ private:
     std::atomic<bool> m_connected{false};
     bool m_whole = false;
     bool m_settling = false; // since the subscription, until a quiet period
-    std::chrono::steady_clock::time_point m_lastHeard;
+    std::chrono::steady_clock::time_point m_lastHeard; // a topic new since the subscription
+    std::chrono::steady_clock::time_point m_settlingEnd;
     std::set<std::string> m_heard;    // topics with a message since the subscription
     std::set<std::string> m_retained; // topics whose last message was not empty
 };

@@ -17,6 +17,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -478,6 +479,34 @@ TEST_F(FleetServeTest, AnswersTheFleetOnTheBrokerAsJson) {
               "text/plain; version=0.0.4; charset=utf-8");
     EXPECT_THAT(metrics->body, HasSubstr("camexpert_node_up{node=\"cell4\"} 1\n"));
     EXPECT_THAT(metrics->body, HasSubstr("camexpert_broker_connected 1\n"));
+    stop(served);
+}
+
+TEST_F(FleetServeTest, HeartbeatsOfALiveFleetDoNotHoldTheFirstPictureBack) {
+    std::mutex lock;
+    std::condition_variable changed;
+    bool stopped = false;
+    std::thread heartbeats([&] {
+        MqttProbe probe(broker.port());
+        std::unique_lock<std::mutex> hold(lock);
+        while (!stopped) {
+            probe.publish("camexpert/cell6/status", "online", true);
+            changed.wait_for(hold, std::chrono::milliseconds(100), [&] { return stopped; });
+        }
+    });
+    const std::string path = files.path("notify");
+    NotifySocket manager(path);
+    setenv("NOTIFY_SOCKET", path.c_str(), 1);
+    ServedProgram served({"serve", "--broker", broker.address(), "--listen", "127.0.0.1:0"});
+    unsetenv("NOTIFY_SOCKET");
+    EXPECT_TRUE(served.serving()) << served.logBefore();
+    EXPECT_THAT(manager.next(), StartsWith("READY=1\n"));
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        stopped = true;
+    }
+    changed.notify_all();
+    heartbeats.join();
     stop(served);
 }
 

@@ -58,15 +58,17 @@ StoreUpdate PictureStore::applyStatus(const std::string& topic, const std::strin
     if (result.update == FleetUpdate::Malformed) {
         return result;
     }
-    const std::optional<NodeStatus> status = parseNodeStatus(payload);
-    m_heartbeats[node] = status ? status->heartbeatSec : 0;
     const std::optional<FleetNode> after = m_inventory.node(node);
     if (!after) {
-        m_heartbeats.erase(node);
+        forget(node);
         if (before) {
             result.events.push_back(goneEvent(base));
         }
-    } else if (!before || before->status != after->status || before->reason != after->reason) {
+        return result;
+    }
+    const std::optional<NodeStatus> status = parseNodeStatus(payload);
+    m_heartbeats[node] = status ? status->heartbeatSec : 0;
+    if (!before || before->status != after->status || before->reason != after->reason) {
         result.events.push_back(stateEvent(base, after));
     } else if (before->lastSeen != after->lastSeen) {
         Json event = base;
@@ -95,19 +97,17 @@ StoreUpdate PictureStore::applyItem(const std::string& topic, const std::string&
     if (result.update == FleetUpdate::Malformed) {
         return result;
     }
-    std::map<std::string, std::string>& documents = m_documents[node];
-    const auto old = documents.find(item);
     if (payload.empty()) {
         if (before) {
             result.events.push_back(itemEvent(base, "removed", *before));
             count(node, "removed");
         }
-        if (old != documents.end()) {
-            documents.erase(old);
+        const auto documents = m_documents.find(node);
+        if (documents != m_documents.end()) {
+            documents->second.erase(item);
         }
         if (known && !m_inventory.node(node)) {
-            m_documents.erase(node);
-            m_heartbeats.erase(node);
+            forget(node);
             result.events.push_back(goneEvent(base));
         }
         return result;
@@ -115,6 +115,8 @@ StoreUpdate PictureStore::applyItem(const std::string& topic, const std::string&
     if (!known) {
         result.events.push_back(stateEvent(base, std::nullopt));
     }
+    std::map<std::string, std::string>& documents = m_documents[node];
+    const auto old = documents.find(item);
     std::string text = jsonText(document, true); // as show --json escapes it
     const ItemSummary summary = *m_inventory.itemOf(node, item);
     if (old == documents.end()) {
@@ -132,6 +134,15 @@ StoreUpdate PictureStore::applyItem(const std::string& topic, const std::string&
         result.update = FleetUpdate::Changed;
     }
     return result;
+}
+
+void PictureStore::forget(const std::string& node) {
+    m_documents.erase(node);
+    m_heartbeats.erase(node);
+    auto counted = m_changeCounts.lower_bound({node, ""});
+    while (counted != m_changeCounts.end() && counted->first.first == node) {
+        counted = m_changeCounts.erase(counted);
+    }
 }
 
 void PictureStore::count(const std::string& node, const std::string& event) {

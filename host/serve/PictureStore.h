@@ -50,7 +50,7 @@ public:
     nlohmann::ordered_json present(std::chrono::system_clock::time_point now) const;
 
     // Items added, removed and changed since the picture was whole, by node
-    // and event.
+    // and event; a node that is gone has none.
     const std::map<std::pair<std::string, std::string>, uint64_t>& changeCounts() const {
         return m_changeCounts;
     }
@@ -62,6 +62,8 @@ private:
                           const std::string& item, const std::string& payload,
                           const nlohmann::ordered_json& base);
     void count(const std::string& node, const std::string& event);
+    // A node gone from the picture leaves no documents, heartbeat or counts.
+    void forget(const std::string& node);
 
     std::string m_prefix;
     FleetInventory m_inventory;

@@ -117,6 +117,12 @@ TEST(PictureStoreTest, ChangesAreCountedOnceThePictureIsWhole) {
     const std::map<std::pair<std::string, std::string>, uint64_t> expected = {
         {{"a", "added"}, 1}, {{"a", "changed"}, 1}};
     EXPECT_EQ(store.changeCounts(), expected);
+
+    // A node gone leaves no counts, and no series in the metrics.
+    store.apply("camexpert/a/items/x", "", now);
+    store.apply("camexpert/a/items/y", "", now);
+    EXPECT_TRUE(store.changeCounts().empty());
+    EXPECT_THAT(metricsText(store, {}, now), ::testing::Not(HasSubstr("node=\"a\"")));
 }
 
 TEST(EventFeedTest, AStreamBehindTheBacklogStartsAgainFromThePicture) {

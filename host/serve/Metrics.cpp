@@ -1,7 +1,9 @@
 #include "serve/Metrics.h"
 
 #include "mqtt/NodeStatus.h"
+#include "present/TerminalText.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -56,7 +58,14 @@ std::map<std::pair<std::string, int>, uint64_t> RequestCounts::snapshot() const 
 
 std::string escapedLabel(const std::string& value) {
     std::string escaped;
-    for (const char c : value) {
+    for (size_t i = 0; i < value.size();) {
+        char32_t c = 0;
+        const size_t length = decodeUtf8(value, i, &c);
+        if (length == 0) {
+            escaped += "\xEF\xBF\xBD"; // U+FFFD: the scrape must stay UTF-8
+            ++i;
+            continue;
+        }
         if (c == '\\') {
             escaped += "\\\\";
         } else if (c == '"') {
@@ -64,8 +73,9 @@ std::string escapedLabel(const std::string& value) {
         } else if (c == '\n') {
             escaped += "\\n";
         } else {
-            escaped += c;
+            escaped.append(value, i, length);
         }
+        i += length;
     }
     return escaped;
 }
@@ -83,7 +93,9 @@ std::string metricsText(const PictureStore& store, const ServerFigures& server,
     Family state(text, "camexpert_node_state", "gauge",
                  "1 for the state the node is in (online, offline, error, unknown), else 0.");
     for (const FleetNode& node : nodes) {
-        const std::string current = node.status.empty() ? "unknown" : node.status;
+        // A word outside the four (a newer publisher's) reads as unknown.
+        const bool known = std::find(kStates.begin(), kStates.end(), node.status) != kStates.end();
+        const std::string current = known ? node.status : "unknown";
         for (const char* each : kStates) {
             state.sample({{"node", node.name}, {"state", each}}, current == each ? "1" : "0");
         }

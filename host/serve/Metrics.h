@@ -36,5 +36,5 @@ std::string metricsText(const PictureStore& store, const ServerFigures& server,
                         std::chrono::system_clock::time_point now);
 
 // A label value as the text format writes it: backslash, double quote and
-// newline escaped.
+// newline escaped, and a byte that is not UTF-8 replaced by U+FFFD.
 std::string escapedLabel(const std::string& value);

@@ -8,6 +8,9 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 using ::testing::HasSubstr;
 
@@ -152,7 +155,20 @@ TEST(MetricsTest, EveryFamilyIsDescribedAndLabelsAreEscaped) {
     const std::string odd = "cell \"4\"\\\nline";
     store.apply(statusTopic("camexpert", odd), statusText("online", utcTimeText(now)), now);
     store.apply(itemTopic("camexpert", odd, "x"), itemText("x", "K", "10.0.0.1"), now);
+    // A byte that is not UTF-8 (as "%FF" in a topic gives) is replaced, and
+    // a state word outside the four counts as unknown.
+    store.apply(itemTopic("camexpert", "cell\xff", "x"), itemText("x", "K", "10.0.0.2"), now);
+    store.apply(statusTopic("camexpert", "cell\xff"), statusText("booting", utcTimeText(now)), now);
     const std::string text = metricsText(store, {{{{"page", 200}, 3}}, 2, true}, now);
+    EXPECT_THAT(text,
+                HasSubstr("camexpert_node_state{node=\"cell\xEF\xBF\xBD\",state=\"unknown\"} 1\n"));
+    EXPECT_THAT(text, ::testing::Not(HasSubstr("\xff")));
+    if (access("/usr/bin/promtool", X_OK) == 0) {
+        FILE* promtool = popen("/usr/bin/promtool check metrics", "w");
+        ASSERT_NE(promtool, nullptr);
+        std::fwrite(text.data(), 1, text.size(), promtool);
+        EXPECT_EQ(pclose(promtool), 0) << "promtool check metrics on:\n" << text;
+    }
     const std::string node = "node=\"cell \\\"4\\\"\\\\\\nline\"";
     EXPECT_THAT(text, HasSubstr("camexpert_node_up{" + node + "} 1\n"));
     EXPECT_THAT(text, HasSubstr("camexpert_node_state{" + node + ",state=\"unknown\"} 0\n"));

@@ -109,6 +109,7 @@ TEST_F(ServeTest, ListensOnLoopbackUnlessToldWhoMayLook) {
     const std::string good = files.write("good", "alice:" + passwordHash("s3cret") + "\n");
     const std::string noHash = files.write("no-hash", "# users\n\nalice:s3cret\n");
     const std::string noUser = files.write("no-user", ":$6$salt$hash\n");
+    const std::string twice = files.write("twice", "alice:$6$a$b\nbob:$6$c$d\nalice:$6$e$f\n");
     const std::string scenario = files.write("bench.json", scenarios::of(scenarios::kUsbCamera));
     struct Case {
         std::vector<std::string> options;
@@ -139,6 +140,10 @@ TEST_F(ServeTest, ListensOnLoopbackUnlessToldWhoMayLook) {
          "camexpert: Line 1 of the password file " + noUser +
              " is not USER:HASH with a crypt(3) hash ($6$, $5$, $y$, $2b$ or $2y$; openssl "
              "passwd -6 makes one).\n"},
+        {{"--password-file", twice},
+         2,
+         "camexpert: Line 3 of the password file " + twice +
+             " names the user alice again, first named on line 1: give each user one line.\n"},
         {{"--listen", "8480"},
          2,
          "camexpert: --listen must be ADDRESS:PORT or [IPv6]:PORT, with a port from 0 to 65535 "
@@ -171,7 +176,7 @@ TEST_F(ServeTest, BasicAuthenticationAdmitsOnlyTheRightPassword) {
         GTEST_SKIP() << "/usr/bin/openssl is not installed (Debian package openssl)";
     }
     const std::string users =
-        files.write("users", "# who may look\nalice:" + passwordHash("s3cret") + "\n");
+        files.write("users", "# who may look\nalice:" + passwordHash("s3cret") + " \t\r\n");
     const std::string scenario = files.write("bench.json", scenarios::of(scenarios::kUsbCamera));
     ServedProgram served(local(scenario, {"--password-file", users}));
     ASSERT_TRUE(served.serving()) << served.logBefore();
@@ -306,7 +311,7 @@ public:
         return m_text;
     }
 
-    // The first whole event ("id: N\ndata: ...\n\n") whose data holds the
+    // The first whole event ("id: RUN-N\ndata: ...\n\n") whose data holds the
     // text, or "".
     std::string eventWith(const std::string& needle) const {
         const std::string all = text();
@@ -365,6 +370,14 @@ TEST_F(ServeTest, TwoEventStreamsSeeThePictureThenTheSameChangeAndAReturnGoesOn)
             << again.text();
         EXPECT_EQ(again.eventWith("\"changed\""), changed);
         EXPECT_EQ(again.eventWith("\"present\""), "");
+        // An id of another run of the server, kept by a browser over a
+        // restart, gets the picture.
+        const std::string otherRun =
+            "0000000000000000" +
+            present.substr(present.find('-'), present.find('\n') - present.find('-'));
+        EventReader returning(served.port(), otherRun);
+        ASSERT_TRUE(waitUntil([&] { return returning.eventWith("\"present\"") != ""; }))
+            << returning.text();
 
         const auto stopping = std::chrono::steady_clock::now();
         served.program().sendSignal(SIGTERM); // the streams end with the server

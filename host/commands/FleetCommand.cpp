@@ -3,15 +3,18 @@
 //
 // When is the picture whole? The broker sends the retained messages right
 // after it acknowledges the subscription, and MQTT marks no end of them. So
-// fleet takes the picture as whole once no message came for a quiet period
-// after the acknowledgement; with --watch it prints again after each change,
-// once the messages of that change have settled the same way.
+// fleet takes the picture as whole once no topic new since the
+// acknowledgement came for a quiet period, or after a limit on a fleet whose
+// heartbeats never fall quiet (SettlingRound.h); with --watch it prints
+// again after each change, once the messages of that change have settled the
+// same way.
 #include "commands/BrokerCommands.h"
 
 #include "cli/StopSignals.h"
 #include "commands/FleetChanges.h"
 #include "commands/FleetDocument.h"
 #include "commands/FleetSubscription.h"
+#include "commands/SettlingRound.h"
 #include "commands/WatchReport.h"
 #include "mqtt/FleetInventory.h"
 #include "mqtt/MqttClient.h"
@@ -28,7 +31,6 @@
 
 namespace {
 
-constexpr std::chrono::milliseconds kQuietPeriod{500};
 // How long a single picture waits for the broker to connect and subscribe.
 constexpr std::chrono::seconds kAnswerLimit{10};
 
@@ -146,8 +148,7 @@ int runFleet(const OutputOptions& output, const FleetOptions& fleet) {
     FleetChanges changes(inventory, fleet.filter, output.json);
     bool changeLines = false; // --changes, once the first picture is printed
     bool outputClosed = false;
-    bool settling = false; // waiting for a quiet period to end
-    std::chrono::steady_clock::time_point lastHeard;
+    SettlingRound settling; // the picture after a subscription, or a change after it
     std::string printed;
     while (!stop.requested() && !outputClosed) {
         for (FleetEvent& event : subscription.takeAll()) {
@@ -157,8 +158,7 @@ int runFleet(const OutputOptions& output, const FleetOptions& fleet) {
             }
             if (event.kind == FleetEvent::Kind::Subscribed) {
                 inventory = FleetInventory(prefix); // what was cleared meanwhile is not resent
-                settling = true;
-                lastHeard = now;
+                settling.begin(now);
             } else if (event.kind == FleetEvent::Kind::Trouble ||
                        event.kind == FleetEvent::Kind::Refused) {
                 if (!fleet.watch || event.kind == FleetEvent::Kind::Refused) {
@@ -183,15 +183,16 @@ int runFleet(const OutputOptions& output, const FleetOptions& fleet) {
                     std::fprintf(stderr, "camexpert: %s\n",
                                  ignoredMessageSentence(event.topic).c_str());
                 }
-                if (settling || update == FleetUpdate::Changed) {
-                    settling = true; // the quiet period starts again
-                    lastHeard = now;
+                if (!settling.active() && update == FleetUpdate::Changed) {
+                    settling.begin(now);
+                }
+                if (settling.active()) {
+                    settling.heard(event.topic, now);
                 }
             }
         }
         const auto now = std::chrono::steady_clock::now();
-        if (settling && now - lastHeard >= kQuietPeriod) {
-            settling = false;
+        if (settling.endsAt(now)) {
             if (!fleet.watch && output.json) {
                 writeNodesDocument(fleet.filter.apply(inventory.nodes()), "", false,
                                    [](const std::string& part) {
@@ -211,14 +212,14 @@ int runFleet(const OutputOptions& output, const FleetOptions& fleet) {
             printed = key;
             changeLines = fleet.changes;
         }
-        if (!fleet.watch && !settling && now >= answerDeadline) {
+        if (!fleet.watch && !settling.active() && now >= answerDeadline) {
             throw HostError("No answer from the MQTT broker at " + subscription.brokerText() +
                             " in " + std::to_string(kAnswerLimit.count()) + " s.");
         }
         if (!stop.requested()) {
-            wakeup.wait(settling      ? std::optional(lastHeard + kQuietPeriod)
-                        : fleet.watch ? std::nullopt
-                                      : std::optional(answerDeadline));
+            wakeup.wait(settling.active() ? std::optional(settling.end())
+                        : fleet.watch     ? std::nullopt
+                                          : std::optional(answerDeadline));
         }
     }
     subscription.stop();

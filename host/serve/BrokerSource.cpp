@@ -2,18 +2,7 @@
 
 #include "cli/HostError.h"
 
-#include <algorithm>
 #include <cstdio>
-
-namespace {
-
-constexpr std::chrono::milliseconds kQuietPeriod{500};
-// A live fleet never falls quiet: its heartbeats keep coming. Only a topic
-// not heard yet since the subscription starts the quiet period again, and
-// settling ends this long after the subscription at the latest.
-constexpr std::chrono::seconds kSettlingLimit{5};
-
-} // namespace
 
 BrokerSource::BrokerSource(const BrokerSettings& settings, const std::string& prefix,
                            LivePicture& picture, const WakeupPipe& wakeup)
@@ -27,10 +16,7 @@ BrokerSource::turn(std::chrono::steady_clock::time_point now) {
         switch (event.kind) {
         case FleetEvent::Kind::Subscribed:
             m_connected = true;
-            m_settling = true;
-            m_lastHeard = now;
-            m_settlingEnd = now + kSettlingLimit;
-            m_heard.clear();
+            m_settling.begin(now);
             break;
         case FleetEvent::Kind::Trouble:
             m_connected = false;
@@ -52,28 +38,26 @@ BrokerSource::turn(std::chrono::steady_clock::time_point now) {
             } else {
                 m_retained.insert(event.topic);
             }
-            if (m_settling && m_heard.insert(event.topic).second) {
-                m_lastHeard = now; // the quiet period starts again
+            if (m_settling.active()) {
+                m_settling.heard(event.topic, now);
             }
             break;
         }
     }
-    const auto settled = std::min(m_lastHeard + kQuietPeriod, m_settlingEnd);
-    if (m_settling && now >= settled) {
-        m_settling = false;
+    if (m_settling.endsAt(now)) {
         sweep();
         if (!m_whole) {
             m_picture.pictureWhole();
         }
         m_whole = true;
     }
-    return m_settling ? std::optional(settled) : std::nullopt;
+    return m_settling.active() ? std::optional(m_settling.end()) : std::nullopt;
 }
 
 void BrokerSource::sweep() {
     std::set<std::string> cleared;
     for (const std::string& topic : m_retained) {
-        if (m_heard.count(topic) == 0) {
+        if (m_settling.topics().count(topic) == 0) {
             cleared.insert(topic);
         }
     }
@@ -81,5 +65,4 @@ void BrokerSource::sweep() {
         m_picture.apply(topic, "");
         m_retained.erase(topic);
     }
-    m_heard.clear();
 }

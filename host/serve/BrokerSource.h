@@ -10,6 +10,7 @@
 #pragma once
 
 #include "commands/FleetSubscription.h"
+#include "commands/SettlingRound.h"
 #include "mqtt/MqttClient.h"
 #include "serve/LivePicture.h"
 #include "serve/PictureSource.h"
@@ -39,9 +40,6 @@ private:
     FleetSubscription m_subscription;
     std::atomic<bool> m_connected{false};
     bool m_whole = false;
-    bool m_settling = false; // since the subscription, until a quiet period
-    std::chrono::steady_clock::time_point m_lastHeard; // a topic new since the subscription
-    std::chrono::steady_clock::time_point m_settlingEnd;
-    std::set<std::string> m_heard;    // topics with a message since the subscription
+    SettlingRound m_settling;         // from each subscription until what the broker holds came
     std::set<std::string> m_retained; // topics whose last message was not empty
 };

@@ -1,5 +1,6 @@
 // serve's picture in-process: the events each kind of message makes, the
 // backlog of the event feed, and the metrics text.
+#include "commands/SettlingRound.h"
 #include "mqtt/MqttTopics.h"
 #include "mqtt/NodeStatus.h"
 #include "serve/EventFeed.h"
@@ -144,6 +145,16 @@ TEST(EventFeedTest, AStreamBehindTheBacklogStartsAgainFromThePicture) {
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(events[0].id, 2u);
     EXPECT_EQ(events[1].data, "three");
+
+    // The text held is bounded too, but the newest event is always kept.
+    EventFeed small(100, 8);
+    for (const char* data : {"12345", "67890", "a text longer than the bound"}) {
+        small.publish(data);
+    }
+    EXPECT_FALSE(small.holdsAfter(1));
+    ASSERT_EQ(small.waitAfter(2, past, events), EventFeed::Outcome::Events);
+    EXPECT_EQ(events.size(), 1u);
+
     feed.stop();
     EXPECT_EQ(feed.waitAfter(3, std::chrono::steady_clock::now() + std::chrono::hours(1), events),
               EventFeed::Outcome::Stopped);
@@ -188,3 +199,28 @@ TEST(MetricsTest, EveryFamilyIsDescribedAndLabelsAreEscaped) {
 }
 
 } // namespace
+
+TEST(SettlingRoundTest, OnlyTopicsNewToTheRoundHoldItBackAndNotBeyondItsLimit) {
+    using std::chrono::milliseconds;
+    const auto start = std::chrono::steady_clock::now();
+    SettlingRound round;
+    EXPECT_FALSE(round.endsAt(start)) << "no round yet";
+    round.begin(start);
+    round.heard("p/a/status", start + milliseconds(400));
+    EXPECT_FALSE(round.endsAt(start + milliseconds(800)));
+    // A heartbeat every 100 ms from a node heard already moves nothing.
+    for (int beat = 1; beat <= 40; ++beat) {
+        round.heard("p/a/status", start + milliseconds(400 + 100 * beat));
+    }
+    EXPECT_TRUE(round.endsAt(start + milliseconds(900)));
+    EXPECT_FALSE(round.active());
+
+    // New topics all the time: the round ends at its limit.
+    round.begin(start);
+    for (int node = 0; node < 100; ++node) {
+        round.heard("p/n" + std::to_string(node) + "/status", start + milliseconds(100 * node));
+    }
+    EXPECT_FALSE(round.endsAt(start + milliseconds(4999)));
+    EXPECT_TRUE(round.endsAt(start + milliseconds(5000)));
+    EXPECT_EQ(round.topics().size(), 100u);
+}

@@ -67,32 +67,6 @@ CLI::Validator topicPrefix() {
         "");
 }
 
-void defineBrokerOptions(CLI::App* command, BrokerOptions& broker) {
-    command
-        ->add_option("--broker", broker.broker,
-                     "The MQTT broker: HOST[:PORT], [IPv6]:PORT, mqtt://HOST[:PORT] or "
-                     "mqtts://HOST[:PORT] (TLS); port 1883, or 8883 with TLS")
-        ->required()
-        ->check(brokerAddress());
-    command
-        ->add_option("--topic-prefix", broker.topicPrefix,
-                     "The first levels of every topic: PREFIX/NODE/status, "
-                     "PREFIX/NODE/items/NAME, PREFIX/NODE/events")
-        ->capture_default_str()
-        ->check(topicPrefix());
-    command->add_option("--username", broker.username, "User name to give the broker");
-    command
-        ->add_option("--password-file", broker.passwordFile,
-                     "File whose first line is the password (needs --username)")
-        ->check(existingFile("--password-file", "a file holding the password"));
-    command
-        ->add_option("--cafile", broker.cafile,
-                     "Connect with TLS, trusting the CA certificates in this PEM file (mqtts:// "
-                     "without it trusts the system's)")
-        ->check(existingFile("--cafile", "a PEM file of CA certificates"))
-        ->check(pemCertificates());
-}
-
 // The list filters, -q and --changes, and fleet forget.
 void defineFleetViewOptions(CLI::App* fleetCommand, FleetOptions& fleet) {
     fleetCommand->add_flag("--changes", fleet.changes,
@@ -115,11 +89,39 @@ void defineFleetViewOptions(CLI::App* fleetCommand, FleetOptions& fleet) {
 
 } // namespace
 
+void defineBrokerOptions(CLI::App* command, BrokerOptions& broker, bool required) {
+    command
+        ->add_option("--broker", broker.broker,
+                     "The MQTT broker: HOST[:PORT], [IPv6]:PORT, mqtt://HOST[:PORT] or "
+                     "mqtts://HOST[:PORT] (TLS); port 1883, or 8883 with TLS")
+        ->required(required)
+        ->check(brokerAddress());
+    command
+        ->add_option("--topic-prefix", broker.topicPrefix,
+                     "The first levels of every topic: PREFIX/NODE/status, "
+                     "PREFIX/NODE/items/NAME, PREFIX/NODE/events")
+        ->capture_default_str()
+        ->check(topicPrefix());
+    const std::string username = "--" + broker.loginOptionPrefix + "username";
+    const std::string passwordFile = "--" + broker.loginOptionPrefix + "password-file";
+    command->add_option(username, broker.username, "User name to give the broker");
+    command
+        ->add_option(passwordFile, broker.passwordFile,
+                     "File whose first line is the broker's password (needs " + username + ")")
+        ->check(existingFile(passwordFile, "a file holding the password"));
+    command
+        ->add_option("--cafile", broker.cafile,
+                     "Connect with TLS, trusting the CA certificates in this PEM file (mqtts:// "
+                     "without it trusts the system's)")
+        ->check(existingFile("--cafile", "a PEM file of CA certificates"))
+        ->check(pemCertificates());
+}
+
 void defineBrokerCommands(CLI::App& app, PublishOptions& publish, FleetOptions& fleet) {
     CLI::App* publishCommand = app.add_subcommand(
         "publish", "Publish this controller's status, cameras and frame grabbers and their "
                    "changes to an MQTT broker, until Ctrl-C");
-    defineBrokerOptions(publishCommand, publish.broker);
+    defineBrokerOptions(publishCommand, publish.broker, true);
     publishCommand->add_option("--node", publish.node,
                                "The name this controller publishes under (default: the host "
                                "name)");
@@ -127,7 +129,7 @@ void defineBrokerCommands(CLI::App& app, PublishOptions& publish, FleetOptions& 
     CLI::App* fleetCommand = app.add_subcommand(
         "fleet", "The cameras and frame grabbers of every controller that publishes to an MQTT "
                  "broker: node, status and the columns of list");
-    defineBrokerOptions(fleetCommand, fleet.broker);
+    defineBrokerOptions(fleetCommand, fleet.broker, true);
     fleetCommand->add_flag("--watch", fleet.watch,
                            "Print the inventory again each time it changes, until Ctrl-C");
     defineFleetViewOptions(fleetCommand, fleet);
@@ -146,7 +148,9 @@ BrokerSettings brokerSettings(const BrokerOptions& broker) {
     settings.tls = url.tls;
     if (!broker.passwordFile.empty()) {
         if (broker.username.empty()) {
-            throw UsageError("--password-file goes with --username: a password needs a user name.");
+            const std::string& prefix = broker.loginOptionPrefix;
+            throw UsageError("--" + prefix + "password-file goes with --" + prefix +
+                             "username: a password needs a user name.");
         }
         settings.password = firstLine(broker.passwordFile);
     }

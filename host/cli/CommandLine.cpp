@@ -132,6 +132,7 @@ void defineCommandLine(CLI::App& app, CommandLine& line) {
     defineValidate(app, line);
 #if KR_HOST_MQTT
     defineBrokerCommands(app, line.publish, line.fleet);
+    defineServeCommand(app, line.serve);
 #endif
 }
 

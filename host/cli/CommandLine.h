@@ -4,6 +4,7 @@
 
 #include "commands/BrokerCommands.h"
 #include "commands/Commands.h"
+#include "serve/ServeCommand.h"
 
 #include <CLI/CLI.hpp>
 
@@ -11,7 +12,7 @@
 #include <vector>
 
 struct CommandLine {
-    std::string subcommand; // info, list, show, watch, validate, publish or fleet
+    std::string subcommand; // info, list, show, watch, validate, publish, fleet or serve
     std::string modulePath; // the module beside the program unless given
     std::string driver = "sim";
     std::string iniPath;      // "": the module's own
@@ -24,6 +25,7 @@ struct CommandLine {
     std::vector<std::string> assignments; // validate: TAG=VALUE
     PublishOptions publish;               // publish and fleet: only where KR_HOST_MQTT
     FleetOptions fleet;
+    ServeOptions serve;
 };
 
 // Defines every subcommand and option of app, each reading into line. After

@@ -90,7 +90,8 @@ std::vector<CLI::ConfigItem> IniOptionFile::from_config(std::istream& input) con
 void defineOptionFile(CLI::App& app) {
     app.set_config("--config", "",
                    "Read options from this INI file: [camexpert] for those before the "
-                   "subcommand, [publish] or [fleet] for its own; keys are long option names")
+                   "subcommand, [publish], [fleet] or [serve] for its own; keys are long option "
+                   "names")
         ->check(existingFile("--config", "an INI file of options"));
     app.config_formatter(std::make_shared<IniOptionFile>(app));
 }

@@ -99,11 +99,18 @@ CLI::Validator knownWord(std::optional<std::string> (*known)(const std::string&)
 } // namespace
 
 CLI::Validator kindChoice() {
-    return knownWord(knownKind, "kind", "--kind must be " + listed(kindWords(), "or"));
+    return knownWord(knownKind, "kind", kindRule());
 }
 
 CLI::Validator busChoice() {
-    return knownWord(knownBus, "bus",
-                     "--bus must be a bus kind (" + listed(busKindWords(), "or") +
-                         ") or a class (" + listed(busClassWords(), "or") + ")");
+    return knownWord(knownBus, "bus", busRule());
+}
+
+std::string kindRule() {
+    return "--kind must be " + listed(kindWords(), "or");
+}
+
+std::string busRule() {
+    return "--bus must be a bus kind (" + listed(busKindWords(), "or") + ") or a class (" +
+           listed(busClassWords(), "or") + ")";
 }

@@ -32,3 +32,8 @@ CLI::Validator kindChoice();
 // --bus: a bus kind or class the expert knows (commands/ItemFilter.h); the
 // value becomes the word as list shows it.
 CLI::Validator busChoice();
+
+// What --kind and --bus take, as they say it when they refuse a word ("--kind
+// must be camera, grabber or frame grabber"); serve's filters say the same.
+std::string kindRule();
+std::string busRule();

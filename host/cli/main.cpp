@@ -97,6 +97,10 @@ const Subcommand kSubcommands[] = {
      [](ModuleLoader*, const CommandLine& line, const std::vector<RequestedChange>&) {
          return runFleet(line.output, line.fleet);
      }},
+    {"serve", true, // without --broker only, see needsModule
+     [](ModuleLoader* loader, const CommandLine& line, const std::vector<RequestedChange>&) {
+         return runServe(loader, line.serve);
+     }},
 #endif
 };
 
@@ -107,6 +111,17 @@ const Subcommand& subcommandNamed(const std::string& name) {
         }
     }
     throw UsageError("A subcommand is needed; camexpert --help lists them.");
+}
+
+// serve loads the module only to show this controller; with --broker it
+// reads the broker alone.
+bool needsModule(const Subcommand& subcommand, [[maybe_unused]] const CommandLine& line) {
+#if KR_HOST_MQTT
+    if (line.subcommand == "serve") {
+        return line.serve.broker.broker.empty();
+    }
+#endif
+    return subcommand.needsModule;
 }
 
 int run(const CommandLine& line) {
@@ -128,7 +143,7 @@ int run(const CommandLine& line) {
         }
         setenv(kScenarioVariable, line.scenarioPath.c_str(), 1);
     }
-    if (!subcommand.needsModule) {
+    if (!needsModule(subcommand, line)) {
         return subcommand.run(nullptr, line, changes);
     }
     ModuleLoader loader(driverPath(line.driver), loadablePath(line.modulePath));

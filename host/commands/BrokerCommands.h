@@ -17,6 +17,9 @@ struct BrokerOptions {
     std::string username;
     std::string passwordFile; // its first line is the password
     std::string cafile;       // TLS with this CA certificate file
+    // Before the login options' names: "" (--username, --password-file), or
+    // "broker-" where --password-file means something else (serve).
+    std::string loginOptionPrefix;
 };
 
 struct PublishOptions {
@@ -37,6 +40,9 @@ struct BrokerSettings;
 
 // The subcommands publish and fleet with their options.
 void defineBrokerCommands(CLI::App& app, PublishOptions& publish, FleetOptions& fleet);
+
+// --broker, --topic-prefix, the login and --cafile, on a command.
+void defineBrokerOptions(CLI::App* command, BrokerOptions& broker, bool required);
 
 // The connection the options ask for: the address with its default port,
 // the password read from its file. Throws UsageError for a password file

@@ -3,24 +3,27 @@
 //
 // When is the picture whole? The broker sends the retained messages right
 // after it acknowledges the subscription, and MQTT marks no end of them. So
-// fleet takes the picture as whole once no message came for a quiet period
-// after the acknowledgement; with --watch it prints again after each change,
-// once the messages of that change have settled the same way.
+// fleet takes the picture as whole once no topic new since the
+// acknowledgement came for a quiet period, or after a limit on a fleet whose
+// heartbeats never fall quiet (SettlingRound.h); with --watch it prints
+// again after each change, once the messages of that change have settled the
+// same way.
 #include "commands/BrokerCommands.h"
 
 #include "cli/StopSignals.h"
 #include "commands/FleetChanges.h"
+#include "commands/FleetDocument.h"
+#include "commands/FleetSubscription.h"
+#include "commands/SettlingRound.h"
 #include "commands/WatchReport.h"
 #include "mqtt/FleetInventory.h"
 #include "mqtt/MqttClient.h"
 #include "mqtt/MqttTopics.h"
-#include "mqtt/SummaryReader.h"
 #include "present/JsonOutput.h"
 #include "present/PropertyFormat.h"
 #include "present/TerminalText.h"
 #include "present/TextTable.h"
 #include "present/Wording.h"
-#include "session/HandoverQueue.h"
 
 #include <csignal>
 #include <cstdio>
@@ -28,65 +31,8 @@
 
 namespace {
 
-constexpr std::chrono::milliseconds kQuietPeriod{500};
 // How long a single picture waits for the broker to connect and subscribe.
 constexpr std::chrono::seconds kAnswerLimit{10};
-
-struct FleetEvent {
-    enum class Kind { Subscribed, Message, Trouble, Refused };
-    Kind kind = Kind::Message;
-    std::string topic;
-    std::string text; // the payload, or the trouble's sentence
-};
-
-nlohmann::ordered_json nodeJson(const FleetNode& node) {
-    nlohmann::ordered_json entry;
-    entry["node"] = node.name;
-    entry["status"] = textOrNull(node.status);
-    entry["lastSeen"] = textOrNull(node.lastSeen);
-    entry["reason"] = textOrNull(node.reason);
-    entry["items"] = nlohmann::ordered_json::array();
-    for (const ItemSummary& item : node.items) {
-        entry["items"].push_back(summaryJson(item));
-    }
-    return entry;
-}
-
-nlohmann::ordered_json nodesJson(const std::vector<FleetNode>& nodes) {
-    nlohmann::ordered_json list = nlohmann::ordered_json::array();
-    for (const FleetNode& node : nodes) {
-        list.push_back(nodeJson(node));
-    }
-    return list;
-}
-
-// {"time", "nodes": [...]} as jsonText writes it, made and handed to write a
-// node at a time: a plant's document is never whole in memory. No time when
-// it is "".
-void writeNodesDocument(const std::vector<FleetNode>& nodes, const std::string& time, bool compact,
-                        const std::function<void(const std::string&)>& write) {
-    const std::string indent = compact ? "" : "\n    ";
-    std::string text = compact ? "{" : "{\n  ";
-    if (!time.empty()) {
-        text += (compact ? "\"time\":" : "\"time\": ") + jsonText(time, true) +
-                (compact ? "," : ",\n  ");
-    }
-    text += compact ? "\"nodes\":[" : "\"nodes\": [";
-    for (size_t i = 0; i < nodes.size(); ++i) {
-        std::string node = jsonText(nodeJson(nodes[i]), compact);
-        if (!compact) {
-            for (size_t line = node.find('\n'); line != std::string::npos;
-                 line = node.find('\n', line + 1)) {
-                node.insert(line + 1, "    ");
-            }
-        }
-        text += (i == 0 ? "" : ",") + indent + node;
-        write(text);
-        text.clear();
-    }
-    text += nodes.empty() || compact ? "]" : "\n  ]";
-    write(text + (compact ? "}\n" : "\n}\n"));
-}
 
 // "2 nodes: 1 online, 1 offline; 13 items: 11 cameras, 2 frame grabbers"
 std::string countLine(const std::vector<FleetNode>& nodes) {
@@ -190,55 +136,29 @@ int runFleet(const OutputOptions& output, const FleetOptions& fleet) {
     const std::string& prefix = fleet.broker.topicPrefix;
 
     WakeupPipe wakeup;
-    HandoverQueue<FleetEvent> queue(wakeup);
     StopSignals stop(wakeup);
-    std::signal(SIGPIPE, SIG_IGN);    // a closed output ends the watch
-    MqttClient* subscriber = nullptr; // set before the client starts
-    MqttClient::Callbacks callbacks;
-    callbacks.connected = [&subscriber, &prefix] {
-        subscriber->subscribe({everyStatusFilter(prefix), everyItemFilter(prefix)});
-    };
-    callbacks.subscribed = [&queue] { queue.push({FleetEvent::Kind::Subscribed, "", ""}); };
-    callbacks.message = [&queue, &prefix](const std::string& topic, const std::string& payload) {
-        // An item's properties are most of its message, and fleet shows none.
-        const std::optional<TopicAddress> address = parseTopic(prefix, topic);
-        const bool item = address && address->kind == TopicAddress::Kind::Item;
-        queue.push({FleetEvent::Kind::Message, topic,
-                    item && !payload.empty() ? summaryPayload(payload) : payload});
-    };
-    callbacks.trouble = [&queue](const std::string& sentence) {
-        queue.push({FleetEvent::Kind::Trouble, "", sentence});
-    };
-    callbacks.refused = [&queue](const std::string& sentence) {
-        queue.push({FleetEvent::Kind::Refused, "", sentence});
-    };
-    MqttClient client(settings, std::nullopt, callbacks);
-    subscriber = &client;
-    {
-        StopSignalsHeldBack heldBack; // the network thread never takes a stop signal
-        client.start();
-    }
+    std::signal(SIGPIPE, SIG_IGN); // a closed output ends the watch
+    FleetSubscription subscription(settings, prefix, false, wakeup);
+    subscription.start();
 
-    const std::string nobody =
-        "No node publishes under " + prefix + " on the MQTT broker at " + client.brokerText() + ".";
+    const std::string nobody = "No node publishes under " + prefix + " on the MQTT broker at " +
+                               subscription.brokerText() + ".";
     const auto answerDeadline = std::chrono::steady_clock::now() + kAnswerLimit;
     FleetInventory inventory(prefix);
     FleetChanges changes(inventory, fleet.filter, output.json);
     bool changeLines = false; // --changes, once the first picture is printed
     bool outputClosed = false;
-    bool settling = false; // waiting for a quiet period to end
-    std::chrono::steady_clock::time_point lastHeard;
+    SettlingRound settling; // the picture after a subscription, or a change after it
     std::string printed;
     while (!stop.requested() && !outputClosed) {
-        for (FleetEvent& event : queue.takeAll()) {
+        for (FleetEvent& event : subscription.takeAll()) {
             const auto now = std::chrono::steady_clock::now();
             if (event.kind == FleetEvent::Kind::Subscribed && changeLines) {
                 continue; // what the broker sends again changes nothing that was told
             }
             if (event.kind == FleetEvent::Kind::Subscribed) {
                 inventory = FleetInventory(prefix); // what was cleared meanwhile is not resent
-                settling = true;
-                lastHeard = now;
+                settling.begin(now);
             } else if (event.kind == FleetEvent::Kind::Trouble ||
                        event.kind == FleetEvent::Kind::Refused) {
                 if (!fleet.watch || event.kind == FleetEvent::Kind::Refused) {
@@ -260,20 +180,19 @@ int runFleet(const OutputOptions& output, const FleetOptions& fleet) {
                     continue; // no picture again
                 }
                 if (update == FleetUpdate::Malformed) {
-                    std::fprintf(stderr,
-                                 "camexpert: ignoring the message on %s: it is no status "
-                                 "or item document.\n",
-                                 terminalSafe(event.topic).c_str());
+                    std::fprintf(stderr, "camexpert: %s\n",
+                                 ignoredMessageSentence(event.topic).c_str());
                 }
-                if (settling || update == FleetUpdate::Changed) {
-                    settling = true; // the quiet period starts again
-                    lastHeard = now;
+                if (!settling.active() && update == FleetUpdate::Changed) {
+                    settling.begin(now);
+                }
+                if (settling.active()) {
+                    settling.heard(event.topic, now);
                 }
             }
         }
         const auto now = std::chrono::steady_clock::now();
-        if (settling && now - lastHeard >= kQuietPeriod) {
-            settling = false;
+        if (settling.endsAt(now)) {
             if (!fleet.watch && output.json) {
                 writeNodesDocument(fleet.filter.apply(inventory.nodes()), "", false,
                                    [](const std::string& part) {
@@ -293,16 +212,16 @@ int runFleet(const OutputOptions& output, const FleetOptions& fleet) {
             printed = key;
             changeLines = fleet.changes;
         }
-        if (!fleet.watch && !settling && now >= answerDeadline) {
-            throw HostError("No answer from the MQTT broker at " + client.brokerText() + " in " +
-                            std::to_string(kAnswerLimit.count()) + " s.");
+        if (!fleet.watch && !settling.active() && now >= answerDeadline) {
+            throw HostError("No answer from the MQTT broker at " + subscription.brokerText() +
+                            " in " + std::to_string(kAnswerLimit.count()) + " s.");
         }
         if (!stop.requested()) {
-            wakeup.wait(settling      ? std::optional(lastHeard + kQuietPeriod)
-                        : fleet.watch ? std::nullopt
-                                      : std::optional(answerDeadline));
+            wakeup.wait(settling.active() ? std::optional(settling.end())
+                        : fleet.watch     ? std::nullopt
+                                          : std::optional(answerDeadline));
         }
     }
-    client.stop();
+    subscription.stop();
     return kExitSuccess;
 }

@@ -6,23 +6,15 @@
 
 #include "cli/StopSignals.h"
 #include "commands/ServiceNotifier.h"
+#include "commands/ThisNode.h"
 #include "commands/WatchReport.h"
 #include "mqtt/MqttClient.h"
 #include "mqtt/MqttTopics.h"
 #include "mqtt/NodePublisher.h"
 #include "present/ItemDocument.h"
 #include "present/JsonOutput.h"
-#include "session/ExpertSession.h"
-#include "session/HandoverQueue.h"
 #include "session/NotificationHandler.h"
-#include "session/PresentItems.h"
-#include "session/ScenarioProblem.h"
-
-#include "contract/ComRef.h"
-#include "contract/Version.h"
-
-#include <limits.h>
-#include <unistd.h>
+#include "session/RetriedExpert.h"
 
 #include <csignal>
 #include <cstdio>
@@ -31,48 +23,6 @@
 
 namespace {
 
-// How often the status is published again to show the node lives.
-constexpr std::chrono::seconds kHeartbeat{30};
-// How soon a driver or scenario that cannot be used is tried again.
-constexpr std::chrono::seconds kDriverRetry{5};
-
-std::string hostName() {
-    char name[HOST_NAME_MAX + 1] = {};
-    if (gethostname(name, sizeof name - 1) != 0 || name[0] == '\0') {
-        throw UsageError("The host name cannot be read: --node NAME gives the name to publish "
-                         "under.");
-    }
-    return name;
-}
-
-// The expert with its notifications going into the loop's queue; made anew
-// each time the driver is tried.
-struct PublishedExpert {
-    PublishedExpert(ModuleLoader& loader, HandoverQueue<Notification>& queue)
-        : handler(NotificationHandler::create(
-              [&queue](Notification&& notification) { queue.push(std::move(notification)); })),
-          expert(loader, handler.get()) {
-        StopSignalsHeldBack heldBack; // the refresh thread never takes a stop signal
-        expert.initialize();
-    }
-
-    ComRef<NotificationHandler> handler;
-    ExpertSession expert;
-};
-
-std::unique_ptr<PublishedExpert> startExpert(ModuleLoader& loader,
-                                             HandoverQueue<Notification>& queue) {
-    const std::string problem = scenarioProblem(loader);
-    if (!problem.empty()) {
-        throw HostError("Cannot use the scenario " + problem + ".");
-    }
-    return std::make_unique<PublishedExpert>(loader, queue);
-}
-
-std::string documentText(const ItemPicture& item) {
-    return jsonText(itemDocument(item.name, item.properties), true);
-}
-
 // An item whose properties could not be read keeps the document it had; it
 // is published once a later notification reads them.
 void follow(NodePublisher& node, const Notification& notification) {
@@ -80,7 +30,7 @@ void follow(NodePublisher& node, const Notification& notification) {
         if (notification.change == oxSysItemChangeKind_Removed) {
             node.removeItem(item.name);
         } else if (item.status == 0) {
-            node.setItem(item.name, documentText(item));
+            node.setItem(item.name, itemDocumentText(item.name, item.properties));
         }
     }
 }
@@ -94,23 +44,14 @@ void logLine(const std::string& sentence) {
 int runPublish(ModuleLoader& loader, const PublishOptions& publish) {
     const BrokerSettings settings = brokerSettings(publish.broker);
     const std::string& prefix = publish.broker.topicPrefix;
-    const std::string nodeName = publish.node.empty() ? hostName() : publish.node;
+    const std::string nodeName = nodeNameOrHostName(publish.node);
 
     WakeupPipe wakeup;
-    HandoverQueue<Notification> queue(wakeup);
     StopSignals stop(wakeup);
     std::signal(SIGPIPE, SIG_IGN); // a broker that hangs up is reconnected
 
-    const auto started = std::chrono::system_clock::now();
-    NodeStatus status;
-    status.state = "online";
-    status.session = newSessionId();
-    status.version = KR_VERSION_TEXT;
-    status.started = utcTimeText(started);
-    status.seen = status.started;
-    status.heartbeatSec = int(kHeartbeat.count());
     // The node outlives the client, whose network thread calls it.
-    NodePublisher node(prefix, nodeName, status, wakeup);
+    NodePublisher node(prefix, nodeName, startingNodeStatus(), wakeup);
 
     std::string brokerText;
     int connections = 0; // network thread
@@ -139,41 +80,24 @@ int runPublish(ModuleLoader& loader, const PublishOptions& publish) {
     WatchReport report(true);
     ServiceNotifier service;
     bool ready = false;
-    std::unique_ptr<PublishedExpert> published;
-    bool settled = false;
-    auto now = std::chrono::steady_clock::now();
-    auto settleDeadline = now;
-    auto startAt = now; // of the expert, while none runs
-    auto nextHeartbeat = now + kHeartbeat;
+    RetriedExpert expert(loader, wakeup);
+    auto nextHeartbeat = std::chrono::steady_clock::now() + kNodeHeartbeat;
     while (!stop.requested() && !node.ending()) {
-        now = std::chrono::steady_clock::now();
-        if (!published && now >= startAt) {
-            try {
-                published = startExpert(loader, queue);
-                settled = false;
-                settleDeadline = now + loader.settleTime();
-            } catch (const HostError& error) {
-                node.setError(error.what());
-                startAt = now + kDriverRetry;
-            }
+        const auto now = std::chrono::steady_clock::now();
+        RetriedExpert::Turn turn = expert.turn(now);
+        if (!turn.problem.empty()) {
+            node.setError(turn.problem);
         }
-        std::deque<Notification> notifications = queue.takeAll();
-        // The driver's first report, or its settle time, ends the search for
-        // the devices there are: only then is the broker's picture replaced.
-        if (published && !settled && (!notifications.empty() || now >= settleDeadline)) {
-            const std::vector<ItemPicture> present = presentItems(published->expert);
-            report.present(std::chrono::system_clock::now(), present);
+        // Only once the driver settled is the broker's picture replaced.
+        if (turn.settled) {
+            report.present(std::chrono::system_clock::now(), *turn.settled);
             std::map<std::string, std::string> documents;
-            for (const ItemPicture& item : present) {
-                documents[item.name] = documentText(item);
+            for (const ItemPicture& item : *turn.settled) {
+                documents[item.name] = itemDocumentText(item.name, item.properties);
             }
             node.settle(std::move(documents));
-            settled = true;
         }
-        for (Notification& notification : notifications) {
-            if (!settled) {
-                continue; // the present items tell it
-            }
+        for (Notification& notification : turn.notifications) {
             follow(node, notification);
             std::string line = report.report(notification);
             if (!line.empty()) {
@@ -183,7 +107,7 @@ int runPublish(ModuleLoader& loader, const PublishOptions& publish) {
         }
         if (now >= nextHeartbeat) {
             node.heartbeat();
-            nextHeartbeat = now + kHeartbeat;
+            nextHeartbeat = now + kNodeHeartbeat;
         }
         if (!ready && node.published()) {
             service.ready("Publishing node '" + nodeName + "' to " + brokerText);
@@ -194,11 +118,8 @@ int runPublish(ModuleLoader& loader, const PublishOptions& publish) {
         if (const auto nextAlive = service.nextAlive()) {
             wakeAt = std::min(wakeAt, *nextAlive);
         }
-        if (!published) {
-            wakeAt = std::min(wakeAt, startAt);
-        }
-        if (published && !settled) {
-            wakeAt = std::min(wakeAt, settleDeadline);
+        if (const auto nextTurn = expert.nextTurn()) {
+            wakeAt = std::min(wakeAt, *nextTurn);
         }
         if (!stop.requested() && !node.ending()) {
             wakeup.wait(wakeAt);
@@ -211,8 +132,6 @@ int runPublish(ModuleLoader& loader, const PublishOptions& publish) {
     service.stopping();
     node.goOffline();
     client.stop();
-    if (published) {
-        published->expert.finalize();
-    }
+    expert.finalize();
     return kExitSuccess;
 }

@@ -93,17 +93,29 @@ void FleetInventory::dropIfEmpty(const std::string& node) {
     }
 }
 
+FleetNode FleetInventory::shown(const std::string& name, const Node& node) {
+    FleetNode shown{name, node.status, node.lastSeen, node.reason, {}};
+    for (const auto& entry : node.items) {
+        shown.items.push_back(entry.second);
+    }
+    std::sort(shown.items.begin(), shown.items.end(), listedBefore);
+    return shown;
+}
+
 std::vector<FleetNode> FleetInventory::nodes() const {
     std::vector<FleetNode> nodes;
     for (const auto& [name, node] : m_nodes) {
-        FleetNode shown{name, node.status, node.lastSeen, node.reason, {}};
-        for (const auto& entry : node.items) {
-            shown.items.push_back(entry.second);
-        }
-        std::sort(shown.items.begin(), shown.items.end(), listedBefore);
-        nodes.push_back(std::move(shown));
+        nodes.push_back(shown(name, node));
     }
     return nodes;
+}
+
+std::optional<FleetNode> FleetInventory::node(const std::string& name) const {
+    const auto known = m_nodes.find(name);
+    if (known == m_nodes.end()) {
+        return std::nullopt;
+    }
+    return shown(name, known->second);
 }
 
 std::optional<std::pair<std::string, std::string>>

@@ -34,6 +34,9 @@ public:
     // Every node with a status or an item, by name.
     std::vector<FleetNode> nodes() const;
 
+    // One node as nodes() has it; none for a node fleet does not know.
+    std::optional<FleetNode> node(const std::string& name) const;
+
     // A node's state ("" without a status) and the reason of an error; none
     // for a node fleet does not know.
     std::optional<std::pair<std::string, std::string>> stateOf(const std::string& node) const;
@@ -52,6 +55,7 @@ private:
     FleetUpdate setItem(const std::string& node, const std::string& item,
                         const std::string& payload);
     void dropIfEmpty(const std::string& node);
+    static FleetNode shown(const std::string& name, const Node& node);
 
     std::string m_prefix;
     std::map<std::string, Node> m_nodes;

@@ -14,6 +14,9 @@
 #include <optional>
 #include <string>
 
+// How often a publisher renews its status to show the node lives.
+constexpr std::chrono::seconds kNodeHeartbeat{30};
+
 struct NodeStatus {
     std::string state;
     std::string session;

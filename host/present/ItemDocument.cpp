@@ -1,6 +1,7 @@
 #include "present/ItemDocument.h"
 
 #include "present/ItemSummary.h"
+#include "present/JsonOutput.h"
 #include "present/PropertyFormat.h"
 
 namespace {
@@ -32,4 +33,8 @@ nlohmann::ordered_json itemDocument(const std::string& name, const PropertyList&
         document["properties"].push_back(propertyJson(property, busKind));
     }
     return document;
+}
+
+std::string itemDocumentText(const std::string& name, const PropertyList& properties) {
+    return jsonText(itemDocument(name, properties), true);
 }

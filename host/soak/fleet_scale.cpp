@@ -8,7 +8,11 @@
 //   - change: the delay from a change on one controller to its line from
 //     `camexpert fleet --watch --changes`, against mosquitto_sub's delivery
 //     of the same message.
-// Usage: fleet_scale [--nodes N,N,...] [--items M] [--changes K]
+// With --hold it measures nothing: it keeps a plant of the first N up for
+// other readers (camexpert serve and a browser), prints the broker's port,
+// and publishes a change for each line "NODE ADDRESS" it reads (item cam3 of
+// controller NODE gets that address) until its input ends.
+// Usage: fleet_scale [--nodes N,N,...] [--items M] [--changes K] [--hold]
 #include "MqttBroker.h"
 #include "mqtt/MqttTopics.h"
 #include "mqtt/NodeStatus.h"
@@ -223,18 +227,15 @@ double median(std::vector<double> values) {
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
-Row measure(const std::string& camexpert, const Documents& documents, int nodes, int items,
-            int changes) {
-    MqttBroker broker("allow_anonymous true\nmax_queued_messages 0\nset_tcp_nodelay true\n");
+void startBroker(MqttBroker& broker) {
     const std::string problem = broker.start();
     if (!problem.empty()) {
         throw std::runtime_error(problem);
     }
-    const std::string port = std::to_string(broker.port());
-    Row row;
-    row.nodes = nodes;
+}
 
-    Plant plant(broker.port());
+// Every controller's status and items, handled by the broker on return.
+void publishPlant(Plant& plant, const Documents& documents, int nodes, int items) {
     const auto now = std::chrono::system_clock::now();
     for (int node = 0; node < nodes; ++node) {
         NodeStatus status{"online", newSessionId(), "scale", utcTimeText(now), utcTimeText(now), 30,
@@ -246,6 +247,21 @@ Row measure(const std::string& camexpert, const Documents& documents, int nodes,
         }
     }
     plant.settle();
+}
+
+constexpr const char* kBrokerConfig =
+    "allow_anonymous true\nmax_queued_messages 0\nset_tcp_nodelay true\n";
+
+Row measure(const std::string& camexpert, const Documents& documents, int nodes, int items,
+            int changes) {
+    MqttBroker broker(kBrokerConfig);
+    startBroker(broker);
+    const std::string port = std::to_string(broker.port());
+    Row row;
+    row.nodes = nodes;
+
+    Plant plant(broker.port());
+    publishPlant(plant, documents, nodes, items);
     const std::string messages = std::to_string(nodes * (items + 1));
 
     auto start = Clock::now();
@@ -301,6 +317,42 @@ Row measure(const std::string& camexpert, const Documents& documents, int nodes,
     return row;
 }
 
+// --hold: the plant stays up, and changes come from the input. While no line
+// comes, a round trip through the broker now and then keeps the connection.
+void hold(const Documents& documents, int nodes, int items) {
+    MqttBroker broker(kBrokerConfig);
+    startBroker(broker);
+    Plant plant(broker.port());
+    publishPlant(plant, documents, nodes, items);
+    std::printf("plant on 127.0.0.1:%d: %d controllers, %d items each\n", broker.port(), nodes,
+                items);
+    std::fflush(stdout);
+    std::string input;
+    for (;;) {
+        pollfd readable{0, POLLIN, 0};
+        if (poll(&readable, 1, 1000) != 1) {
+            plant.settle();
+            continue;
+        }
+        char chunk[4096];
+        const ssize_t got = read(0, chunk, sizeof chunk);
+        if (got <= 0) {
+            return;
+        }
+        input.append(chunk, size_t(got));
+        for (size_t end = input.find('\n'); end != std::string::npos; end = input.find('\n')) {
+            std::istringstream line(input.substr(0, end));
+            input.erase(0, end + 1);
+            int node = 0;
+            std::string address;
+            if (line >> node >> address) {
+                plant.publishNow(itemTopic("camexpert", nodeName(node), "cam3"),
+                                 documents.item(node, 3, address));
+            }
+        }
+    }
+}
+
 std::vector<int> numbers(const std::string& list) {
     std::vector<int> values;
     std::stringstream stream(list);
@@ -318,19 +370,32 @@ int main(int argc, char** argv) {
     int items = 10;
     int changes = 20;
     std::string camexpert = KR_CAMEXPERT_PATH;
-    for (int i = 1; i + 1 < argc; i += 2) {
+    bool holding = false;
+    for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
+        if (option == "--hold") {
+            holding = true;
+            continue;
+        }
+        if (i + 1 == argc) {
+            break;
+        }
+        const std::string value = argv[++i];
         if (option == "--nodes") {
-            nodeCounts = numbers(argv[i + 1]);
+            nodeCounts = numbers(value);
         } else if (option == "--items") {
-            items = std::stoi(argv[i + 1]);
+            items = std::stoi(value);
         } else if (option == "--changes") {
-            changes = std::stoi(argv[i + 1]);
+            changes = std::stoi(value);
         } else if (option == "--camexpert") {
-            camexpert = argv[i + 1];
+            camexpert = value;
         }
     }
     const Documents documents(camexpert);
+    if (holding) {
+        hold(documents, nodeCounts.front(), items);
+        return 0;
+    }
     std::printf("%d items a controller, %d changes a run; times in ms, RSS in MB\n", items,
                 changes);
     std::printf("%8s %12s %12s %6s %8s %12s %12s %12s %6s\n", "nodes", "sub picture",

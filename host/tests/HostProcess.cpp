@@ -163,17 +163,26 @@ void RunningCamexpert::readAvailable(int timeoutMs) {
 }
 
 bool RunningCamexpert::readLine(std::string* line, std::chrono::seconds limit) {
+    return takeLine(m_outBuffer, m_out, line, limit);
+}
+
+bool RunningCamexpert::readErrorLine(std::string* line, std::chrono::seconds limit) {
+    return takeLine(m_errBuffer, m_err, line, limit);
+}
+
+bool RunningCamexpert::takeLine(std::string& buffer, const int& end, std::string* line,
+                                std::chrono::seconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     for (;;) {
-        const size_t newline = m_outBuffer.find('\n');
+        const size_t newline = buffer.find('\n');
         if (newline != std::string::npos) {
-            *line = m_outBuffer.substr(0, newline);
-            m_outBuffer.erase(0, newline + 1);
+            *line = buffer.substr(0, newline);
+            buffer.erase(0, newline + 1);
             return true;
         }
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
-        if (m_out < 0 || left.count() <= 0) {
+        if (end < 0 || left.count() <= 0) {
             return false;
         }
         readAvailable(int(left.count()));

@@ -39,6 +39,9 @@ public:
     // the output ended or no line came within the limit.
     bool readLine(std::string* line, std::chrono::seconds limit = std::chrono::seconds(30));
 
+    // The same for its standard error.
+    bool readErrorLine(std::string* line, std::chrono::seconds limit = std::chrono::seconds(30));
+
     void sendSignal(int signal);
 
     // Waits for the end, collecting the rest of the output; kills the program
@@ -47,6 +50,8 @@ public:
 
 private:
     void readAvailable(int timeoutMs);
+    bool takeLine(std::string& buffer, const int& end, std::string* line,
+                  std::chrono::seconds limit);
 
     pid_t m_pid = -1;
     int m_out = -1;

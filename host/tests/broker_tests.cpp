@@ -5,6 +5,7 @@
 // over TLS, and each wrong credential is refused with a clear sentence.
 #include "HostProcess.h"
 #include "MqttBroker.h"
+#include "NotifySocket.h"
 #include "Scenarios.h"
 #include "TempDirectory.h"
 #include "Waiting.h"
@@ -455,36 +456,6 @@ TEST_F(BrokerTest, FleetFiltersAndTellsChangesALineEach) {
     watch.sendSignal(SIGINT);
     EXPECT_EQ(watch.finish().exitStatus, 0);
 }
-
-// The service manager's side of Type=notify: a datagram socket whose path
-// the publisher finds in NOTIFY_SOCKET, with a watchdog period.
-class NotifySocket {
-public:
-    explicit NotifySocket(const std::string& path) {
-        m_fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-        if (bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-            throw std::runtime_error("cannot bind " + path);
-        }
-    }
-    ~NotifySocket() { close(m_fd); }
-
-    // The next message; "" when none came within the limit.
-    std::string next() {
-        pollfd readable{m_fd, POLLIN, 0};
-        if (poll(&readable, 1, int(std::chrono::milliseconds(kPatience).count())) != 1) {
-            return "";
-        }
-        char text[512] = {};
-        const ssize_t length = recv(m_fd, text, sizeof text - 1, 0);
-        return std::string(text, length > 0 ? size_t(length) : 0);
-    }
-
-private:
-    int m_fd = -1;
-};
 
 TEST_F(BrokerTest, TheServiceManagerHearsReadyOnceTheNodeIsPublishedAndTheWatchdogFed) {
     const std::string path = files.path("notify");

@@ -370,7 +370,9 @@ TEST_F(CamexpertTest, MistakesAreToldInOneSentence) {
     };
     const Case cases[] = {
 #if KR_HOST_MQTT
-        {{}, 2, "a subcommand is required: info, list, show, watch, validate, publish or fleet"},
+        {{},
+         2,
+         "a subcommand is required: info, list, show, watch, validate, publish, fleet or serve"},
 #else
         {{}, 2, "a subcommand is required: info, list, show, watch or validate"},
 #endif

@@ -523,6 +523,40 @@ TEST_F(FleetServeTest, HeartbeatsOfALiveFleetDoNotHoldTheFirstPictureBack) {
     stop(served);
 }
 
+TEST_F(FleetServeTest, RidesOutTheBrokerGoingAwayAndForgetsWhatItNoLongerHolds) {
+    RunningCamexpert publisher(
+        {"--ini", ini, "publish", "--broker", broker.address(), "--node", "cell4"});
+    MqttProbe(broker.port()).publish("camexpert/ghost/status", "online", true);
+    ServedProgram served({"serve", "--broker", broker.address(), "--listen", "127.0.0.1:0"});
+    ASSERT_TRUE(served.serving()) << served.logBefore();
+    httplib::Client client = served.client();
+    const auto metricsHold = [&](const std::string& text) {
+        const httplib::Result metrics = client.Get("/metrics");
+        return metrics && metrics->body.find(text) != std::string::npos;
+    };
+    // The nodes, by name, and the items of the first.
+    const auto nodesAre = [&](std::vector<std::string> names) {
+        const Json nodes = json(client.Get("/api/nodes"))["nodes"];
+        std::vector<std::string> shown;
+        for (const Json& node : nodes) {
+            shown.push_back(node["node"]);
+        }
+        return shown == names && nodes[0]["items"].size() == 11;
+    };
+    ASSERT_TRUE(waitUntil([&] { return nodesAre({"cell4", "ghost"}); }));
+    ASSERT_TRUE(metricsHold("camexpert_broker_connected 1"));
+
+    broker.stop(); // it keeps nothing: only the publisher brings its node back
+    ASSERT_TRUE(waitUntil([&] { return metricsHold("camexpert_broker_connected 0"); }));
+    EXPECT_TRUE(nodesAre({"cell4", "ghost"})) << "the picture stays while the broker is away";
+
+    ASSERT_EQ(broker.start(), "");
+    ASSERT_TRUE(waitUntil([&] { return nodesAre({"cell4"}); }))
+        << json(client.Get("/api/nodes")).dump();
+    EXPECT_TRUE(metricsHold("camexpert_broker_connected 1"));
+    stop(served);
+}
+
 TEST_F(FleetServeTest, AMessageThatIsNoDocumentIsIgnoredWithOneLine) {
     MqttProbe probe(broker.port());
     probe.publish("camexpert/cell5/items/bad", "<img src=x onerror=alert(1)>", true);

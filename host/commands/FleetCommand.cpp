@@ -153,6 +153,9 @@ int runFleet(const OutputOptions& output, const FleetOptions& fleet) {
     while (!stop.requested() && !outputClosed) {
         for (FleetEvent& event : subscription.takeAll()) {
             const auto now = std::chrono::steady_clock::now();
+            if (event.kind == FleetEvent::Kind::Subscribed) {
+                subscription.tellConnection(event);
+            }
             if (event.kind == FleetEvent::Kind::Subscribed && changeLines) {
                 continue; // what the broker sends again changes nothing that was told
             }
@@ -164,7 +167,7 @@ int runFleet(const OutputOptions& output, const FleetOptions& fleet) {
                 if (!fleet.watch || event.kind == FleetEvent::Kind::Refused) {
                     throw HostError(event.text + ".");
                 }
-                std::fprintf(stderr, "camexpert: %s; trying again.\n", event.text.c_str());
+                subscription.tellConnection(event);
             } else {
                 const std::optional<TopicAddress> address = parseTopic(prefix, event.topic);
                 if (changeLines) {

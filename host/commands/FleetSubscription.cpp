@@ -88,6 +88,17 @@ std::deque<FleetEvent> FleetSubscription::takeAll() {
     return events;
 }
 
+void FleetSubscription::tellConnection(const FleetEvent& event) {
+    if (event.kind == FleetEvent::Kind::Trouble) {
+        std::fprintf(stderr, "camexpert: %s; trying again.\n", event.text.c_str());
+        m_troubled = true;
+    } else if (event.kind == FleetEvent::Kind::Subscribed && m_troubled) {
+        std::fprintf(stderr, "camexpert: Reconnected to the MQTT broker at %s.\n",
+                     brokerText().c_str());
+        m_troubled = false;
+    }
+}
+
 void FleetSubscription::start() {
     StopSignalsHeldBack heldBack; // the network thread never takes a stop signal
     m_client.start();

@@ -36,6 +36,10 @@ public:
     // here, on the caller's thread, and not returned.
     std::deque<FleetEvent> takeAll();
 
+    // For a caller that rides out trouble: tells on stderr trouble (the
+    // client tries again) and the subscription after it.
+    void tellConnection(const FleetEvent& event);
+
     const std::string& brokerText() const { return m_client.brokerText(); }
 
     void stop() { m_client.stop(); }
@@ -45,7 +49,8 @@ private:
 
     const std::string m_prefix;
     HandoverQueue<FleetEvent> m_queue;
-    MqttClient m_client; // last: its thread ends before the queue goes
+    bool m_troubled = false; // trouble was told since the last subscription
+    MqttClient m_client;     // last: its thread ends before the queue goes
 };
 
 // "ignoring the message on TOPIC: it is no status or item document.", the

@@ -15,12 +15,13 @@ BrokerSource::turn(std::chrono::steady_clock::time_point now) {
     for (FleetEvent& event : m_subscription.takeAll()) {
         switch (event.kind) {
         case FleetEvent::Kind::Subscribed:
+            m_subscription.tellConnection(event);
             m_connected = true;
             m_settling.begin(now);
             break;
         case FleetEvent::Kind::Trouble:
             m_connected = false;
-            std::fprintf(stderr, "camexpert: %s; trying again.\n", event.text.c_str());
+            m_subscription.tellConnection(event);
             break;
         case FleetEvent::Kind::Refused:
             m_connected = false;

@@ -554,7 +554,11 @@ TEST_F(FleetServeTest, RidesOutTheBrokerGoingAwayAndForgetsWhatItNoLongerHolds) 
     ASSERT_TRUE(waitUntil([&] { return nodesAre({"cell4"}); }))
         << json(client.Get("/api/nodes")).dump();
     EXPECT_TRUE(metricsHold("camexpert_broker_connected 1"));
-    stop(served);
+    served.program().sendSignal(SIGTERM);
+    const ProcessResult end = served.program().finish(std::chrono::seconds(10));
+    EXPECT_EQ(end.exitStatus, 0);
+    EXPECT_THAT(end.err, HasSubstr("camexpert: Reconnected to the MQTT broker at " +
+                                   broker.address() + ".\n"));
 }
 
 TEST_F(FleetServeTest, AMessageThatIsNoDocumentIsIgnoredWithOneLine) {
